@@ -1,0 +1,34 @@
+#include "gui/app_shell.h"
+
+#include "gui/main_window.h"
+#include "shell/errors.h"
+
+namespace quorvin::gui {
+
+AppShell::AppShell(std::string programFolder)
+    : context_(dialogs_, clock_, std::move(programFolder)) {}
+
+AppShell::~AppShell() { delete main_; }
+
+MainWindow* AppShell::Main() const { return main_; }
+
+void AppShell::ShowSettingsWindow(QWidget* parent) {
+  (void)parent;  // the settings window arrives with its own window
+}
+
+bool AppShell::Start() {
+  try {
+    if (StartUp(context_, [this] { ShowSettingsWindow(nullptr); }) ==
+        LoadSettingsResult::EndProgram)
+      return false;
+    main_ = new MainWindow(*this);
+    dialogs_.SetFallbackParent(main_);
+    main_->show();
+    return true;
+  } catch (const std::exception& e) {
+    ShowErrorDescription(dialogs_, e.what());
+    return false;
+  }
+}
+
+}  // namespace quorvin::gui

@@ -1,0 +1,82 @@
+#include "gui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "gui/qt_text.h"
+#include "gui/text_viewer.h"
+#include "shell/text.h"
+
+namespace quorvin::gui {
+
+QWidget* QtDialogs::Owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return fallbackParent_;
+}
+
+MsgAnswer QtDialogs::Message(const std::string& text, const std::string& title, MsgIcon icon,
+                             MsgButtons buttons) {
+  QMessageBox box(Owner());
+  box.setWindowTitle(Q(title));
+  box.setText(QDisplay(text));
+  switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+  }
+  if (buttons == MsgButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  int result = box.exec();
+  if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+  return result == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+QStringList ToQtNameFilters(const std::string& filter) {
+  QStringList out;
+  auto parts = SplitAll(filter, "|");
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    QString label = Q(std::string(parts[i]));
+    QStringList patterns;
+    for (const QString& p : Q(std::string(parts[i + 1])).split(';', Qt::SkipEmptyParts)) {
+      patterns << p;
+      if (p != p.toLower()) patterns << p.toLower();
+    }
+    // Qt reads the patterns from the last parentheses of the label.
+    QString inLabel = "(" + Q(std::string(parts[i + 1])) + ")";
+    if (label.endsWith(inLabel)) label.chop(inLabel.size());
+    out << label.trimmed() + " (" + patterns.join(' ') + ")";
+  }
+  return out;
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const std::string& title, const std::string& filter,
+                                               int filterIndex) {
+  QFileDialog dialog(Owner(), Q(title));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  QStringList filters = ToQtNameFilters(filter);
+  dialog.setNameFilters(filters);
+  if (filterIndex >= 1 && filterIndex <= filters.size())
+    dialog.selectNameFilter(filters[filterIndex - 1]);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return S(dialog.selectedFiles().first());
+}
+
+std::string QtDialogs::BrowseFolder(const std::string& title, const std::string& startFolder) {
+  QString chosen = QFileDialog::getExistingDirectory(Owner(), Q(title), Q(startFolder));
+  return S(chosen);
+}
+
+void QtDialogs::ViewTextFile(const std::string& path) {
+  auto* viewer = new TextViewer(Q(path));
+  viewer->show();
+}
+
+}  // namespace quorvin::gui

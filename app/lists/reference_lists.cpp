@@ -1,0 +1,223 @@
+#include "lists/reference_lists.h"
+
+#include "shell/errors.h"
+#include "shell/text.h"
+#include "shell/text_files.h"
+
+namespace quorvin {
+namespace {
+
+void ShowLoadFailure(Dialogs& dialogs, const std::string& title, const std::string& path,
+                     const std::string& description) {
+  dialogs.Message("Tried to read file: " + path + "\r\nError Description: " + description, title,
+                  MsgIcon::Critical, MsgButtons::Ok);
+}
+
+std::string LineFailure(size_t line, const std::string& what) {
+  return "Line " + std::to_string(line + 1) + " " + what;
+}
+
+}  // namespace
+
+void ReferenceLists::LoadBOList(const std::string& path) {
+  const char* title = "Error loading list of BOs.";
+  std::string text;
+  try {
+    text = ReadTextFile(path);
+  } catch (const AppError& e) {
+    ShowLoadFailure(*dialogs_, title, path, e.Description());
+    return;
+  }
+  std::vector<BORecord> records;
+  std::string failure;
+  auto lines = SplitAll(text, kCrLf);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    auto fields = SplitAll(lines[i], "~");
+    if (fields.empty()) {
+      failure = LineFailure(i, "is empty");
+      break;
+    }
+    BORecord rec;
+    rec.serial = std::string(fields[0]);
+    if (fields.size() > 1) {
+      if (fields.size() < 4) {
+        failure = LineFailure(i, "has fewer than the 4 fields of a BO record");
+        break;
+      }
+      rec.boId = std::string(fields[1]);
+      rec.boName = std::string(fields[2]);
+      rec.clientCode = std::string(fields[3]);
+    } else {
+      rec.serialOnly = true;
+    }
+    records.push_back(std::move(rec));
+  }
+  if (failure.empty() && !records.empty()) {
+    if (records.back().serialOnly)
+      failure = LineFailure(records.size() - 1, "holds no client code");
+    else
+      records.back().clientCode = RemoveAll(records.back().clientCode, "\r");
+  }
+  SetBOList(std::move(records));
+  if (!failure.empty()) ShowLoadFailure(*dialogs_, title, path, failure);
+}
+
+void ReferenceLists::LoadISINList(const std::string& path) {
+  const char* title = "Error loading list of ISINs.";
+  std::string text;
+  try {
+    text = ReadTextFile(path);
+  } catch (const AppError& e) {
+    ShowLoadFailure(*dialogs_, title, path, e.Description());
+    return;
+  }
+  std::vector<ISINRecord> records;
+  std::string failure;
+  auto lines = SplitAll(text, kCrLf);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    auto fields = SplitAll(lines[i], "~");
+    if (fields.empty()) {
+      failure = LineFailure(i, "is empty");
+      break;
+    }
+    ISINRecord rec;
+    rec.serial = std::string(fields[0]);
+    if (fields.size() > 1) {
+      if (fields.size() < 5) {
+        failure = LineFailure(i, "has fewer than the 5 fields of an ISIN record");
+        break;
+      }
+      rec.isinCode = std::string(fields[1]);
+      rec.isinName = std::string(fields[2]);
+      rec.scripId = std::string(fields[3]);
+      rec.scripCode = std::string(fields[4]);
+    } else {
+      rec.serialOnly = true;
+    }
+    records.push_back(std::move(rec));
+  }
+  SetISINList(std::move(records));
+  if (!failure.empty()) ShowLoadFailure(*dialogs_, title, path, failure);
+}
+
+void ReferenceLists::SetBOList(std::vector<BORecord> records) {
+  bo_ = std::move(records);
+  IndexBO();
+}
+
+void ReferenceLists::SetISINList(std::vector<ISINRecord> records) {
+  isin_ = std::move(records);
+  IndexISIN();
+}
+
+void ReferenceLists::IndexBO() {
+  boById_.clear();
+  boByClientCode_.clear();
+  boFirstSerialOnly_ = kNoMatch;
+  for (int i = 0; i < static_cast<int>(bo_.size()); ++i) {
+    const BORecord& r = bo_[i];
+    if (r.serialOnly) {
+      if (boFirstSerialOnly_ == kNoMatch) boFirstSerialOnly_ = i;
+      continue;
+    }
+    boById_.try_emplace(r.boId, i);
+    boByClientCode_.try_emplace(RemoveAll(r.clientCode, "\r"), i);
+  }
+}
+
+void ReferenceLists::IndexISIN() {
+  upperScrip_.clear();
+  upperIsin_.clear();
+  scripCache_.clear();
+  isinCache_.clear();
+  isinFirstSerialOnly_ = kNoMatch;
+  upperScrip_.reserve(isin_.size());
+  upperIsin_.reserve(isin_.size());
+  for (int i = 0; i < static_cast<int>(isin_.size()); ++i) {
+    const ISINRecord& r = isin_[i];
+    if (r.serialOnly && isinFirstSerialOnly_ == kNoMatch) isinFirstSerialOnly_ = i;
+    upperScrip_.push_back(ToUpper(r.scripId));
+    upperIsin_.push_back(ToUpper(r.isinCode));
+  }
+}
+
+int ReferenceLists::Resolve(int match, int firstSerialOnly) const {
+  if (firstSerialOnly != kNoMatch && (match == kNoMatch || firstSerialOnly < match)) {
+    ShowErrorDescription(*dialogs_, "Record " + std::to_string(firstSerialOnly + 1) +
+                                        " of the list holds a serial number only");
+    return kNoMatch;
+  }
+  return match;
+}
+
+std::string ReferenceLists::FindClientCode(const std::string& boId) const {
+  auto it = boById_.find(boId);
+  int i = Resolve(it == boById_.end() ? kNoMatch : it->second, boFirstSerialOnly_);
+  return i == kNoMatch ? std::string() : bo_[i].clientCode;
+}
+
+std::string ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
+  auto it = boByClientCode_.find(clientCode);
+  int i = Resolve(it == boByClientCode_.end() ? kNoMatch : it->second, boFirstSerialOnly_);
+  return i == kNoMatch ? std::string() : bo_[i].boId;
+}
+
+std::string ReferenceLists::FindBOName(const std::string& boId) const {
+  auto it = boById_.find(boId);
+  int i = Resolve(it == boById_.end() ? kNoMatch : it->second, boFirstSerialOnly_);
+  return i == kNoMatch ? std::string(kBONameNotFound) : bo_[i].boName;
+}
+
+int ReferenceLists::FindByScrip(const std::string& part) const {
+  auto cached = scripCache_.find(part);
+  if (cached != scripCache_.end()) return cached->second;
+  std::string upper = ToUpper(part);
+  int match = kNoMatch;
+  for (int i = 0; i < static_cast<int>(isin_.size()); ++i) {
+    if (isin_[i].serialOnly) continue;
+    if (ContainsNoCase(upperScrip_[i], upper)) {
+      match = i;
+      break;
+    }
+  }
+  scripCache_.emplace(part, match);
+  return match;
+}
+
+int ReferenceLists::FindByIsinCode(const std::string& part) const {
+  if (part.empty()) return kNoMatch;
+  auto cached = isinCache_.find(part);
+  if (cached != isinCache_.end()) return cached->second;
+  std::string upper = ToUpper(part);
+  int match = kNoMatch;
+  for (int i = 0; i < static_cast<int>(isin_.size()); ++i) {
+    if (isin_[i].serialOnly) continue;
+    if (ContainsNoCase(upperIsin_[i], upper)) {
+      match = i;
+      break;
+    }
+  }
+  isinCache_.emplace(part, match);
+  return match;
+}
+
+std::string ReferenceLists::FindISINByScripID(const std::string& scripIdPart) const {
+  int i = Resolve(FindByScrip(scripIdPart), isinFirstSerialOnly_);
+  return i == kNoMatch ? std::string() : isin_[i].isinCode;
+}
+
+std::string ReferenceLists::FindISINName(const std::string& isinPart, std::string* codeBox) const {
+  int i = Resolve(FindByIsinCode(isinPart), isinFirstSerialOnly_);
+  if (i == kNoMatch) return kISINNameNotFound;
+  if (codeBox) *codeBox = isin_[i].isinCode;
+  return isin_[i].isinName;
+}
+
+std::string ReferenceLists::FindScripID(const std::string& isinPart, std::string* codeBox) const {
+  int i = Resolve(FindByIsinCode(isinPart), isinFirstSerialOnly_);
+  if (i == kNoMatch) return std::string();
+  if (codeBox) *codeBox = isin_[i].isinCode;
+  return isin_[i].scripId;
+}
+
+}  // namespace quorvin

@@ -1,0 +1,70 @@
+#pragma once
+// The BO list and the ISIN list with their six lookups.
+//
+// The lookups answer exactly as a walk from the first record to the first
+// match would, header record and duplicates included, but cheaply: exact
+// lookups use an index built at load (first occurrence wins) and the
+// case-blind "contains" lookups remember their answer per argument until the
+// next load.
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "shell/ports.h"
+
+namespace quorvin {
+
+inline constexpr const char* kBONameNotFound = "BO NAME NOT FOUND";
+inline constexpr const char* kISINNameNotFound = "ISIN NAME NOT FOUND";
+
+struct BORecord {
+  std::string serial, boId, boName, clientCode;
+  bool serialOnly = false;  // a line without "~"
+};
+
+struct ISINRecord {
+  std::string serial, isinCode, isinName, scripId, scripCode;
+  bool serialOnly = false;
+};
+
+class ReferenceLists {
+ public:
+  explicit ReferenceLists(Dialogs& dialogs) : dialogs_(&dialogs) {}
+
+  void LoadBOList(const std::string& path);
+  void LoadISINList(const std::string& path);
+
+  // Replace a list directly (tests, benchmarks).
+  void SetBOList(std::vector<BORecord> records);
+  void SetISINList(std::vector<ISINRecord> records);
+  const std::vector<BORecord>& BOList() const { return bo_; }
+  const std::vector<ISINRecord>& ISINList() const { return isin_; }
+
+  std::string FindClientCode(const std::string& boId) const;
+  std::string FindBOIDByClientCode(const std::string& clientCode) const;
+  std::string FindBOName(const std::string& boId) const;
+  std::string FindISINByScripID(const std::string& scripIdPart) const;
+  // When a record matches and codeBox is given, it receives the full ISIN code.
+  std::string FindISINName(const std::string& isinPart, std::string* codeBox = nullptr) const;
+  std::string FindScripID(const std::string& isinPart, std::string* codeBox = nullptr) const;
+
+ private:
+  static constexpr int kNoMatch = -1;
+  // Index of the record a first-match walk stops at, or kNoMatch. A walk that
+  // reaches a serial-only record first fails there: reported, then no match.
+  int Resolve(int match, int firstSerialOnly) const;
+  void IndexBO();
+  void IndexISIN();
+  int FindByScrip(const std::string& part) const;
+  int FindByIsinCode(const std::string& part) const;
+
+  Dialogs* dialogs_;
+  std::vector<BORecord> bo_;
+  std::vector<ISINRecord> isin_;
+  std::unordered_map<std::string, int> boById_, boByClientCode_;
+  std::vector<std::string> upperScrip_, upperIsin_;
+  int boFirstSerialOnly_ = kNoMatch, isinFirstSerialOnly_ = kNoMatch;
+  mutable std::unordered_map<std::string, int> scripCache_, isinCache_;
+};
+
+}  // namespace quorvin

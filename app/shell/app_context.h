@@ -1,0 +1,52 @@
+#pragma once
+// The values the whole program shares for its lifetime: the settings, the two
+// reference lists, the instruction kind and its code, the list kind and the
+// holding message, with the ports every handler reports through.
+#include <functional>
+#include <string>
+
+#include "lists/reference_lists.h"
+#include "shell/ports.h"
+#include "shell/settings.h"
+
+namespace quorvin {
+
+inline constexpr const char* kPayIn = "Pay In";
+inline constexpr const char* kPayOut = "Pay Out";
+
+struct AppContext {
+  AppContext(Dialogs& dialogs, const Clock& clock, std::string programFolder)
+      : dialogs(dialogs), clock(clock), programFolder(std::move(programFolder)), lists(dialogs) {}
+
+  Dialogs& dialogs;
+  const Clock& clock;
+  std::string programFolder;  // ends with "/"
+
+  Settings settings;
+  ReferenceLists lists;
+  std::string instructionKind;  // "Pay In" or "Pay Out"; empty until the first kind change
+  std::string kindCode;         // "PI" or "PO"
+  std::string listKind;         // "BO" or "ISIN"
+  std::string holdingMessage;
+
+  std::string IniPath() const { return programFolder + kSettingsFileName; }
+  std::string DataPath(const std::string& fileName) const {
+    return settings.BackupLocation + fileName;
+  }
+  // BO.txt and ISIN.txt from the backup location.
+  void LoadLists() {
+    lists.LoadBOList(DataPath("BO.txt"));
+    lists.LoadISINList(DataPath("ISIN.txt"));
+  }
+};
+
+// Start-up before the main window: reads and checks the settings (opening the
+// settings window through showSettingsWindow when a value is wrong) and loads
+// the lists. EndProgram means the main window must not open.
+inline LoadSettingsResult StartUp(AppContext& app,
+                                  const std::function<void()>& showSettingsWindow) {
+  return LoadSettings(app.dialogs, app.IniPath(), app.settings, showSettingsWindow,
+                      [&app] { app.LoadLists(); });
+}
+
+}  // namespace quorvin

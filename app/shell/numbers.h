@@ -1,0 +1,18 @@
+#pragma once
+// The one number module. A numeric text is: an optional "+" or "-", digits with
+// at most one decimal point, at least one digit. Blanks, digit-group commas and
+// exponents are not numeric: a BOID or a quantity is never written that way.
+#include <cstdint>
+#include <string_view>
+
+namespace quorvin {
+
+bool IsNumeric(std::string_view text);
+// Throws AppError("Type mismatch") for a text that is not numeric.
+double ToDouble(std::string_view text);
+// Rounds half to even; throws AppError("Type mismatch") or AppError("Overflow").
+std::int32_t ToInt32(std::string_view text);
+// Throws AppError("Overflow") when the sum leaves the signed 32-bit range.
+std::int32_t AddInt32(std::int32_t a, std::int32_t b);
+
+}  // namespace quorvin

@@ -1,0 +1,176 @@
+#include "shell/text_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "shell/errors.h"
+
+namespace quorvin {
+namespace {
+
+// Larger files are not a day's text; refuse them rather than exhaust memory.
+constexpr off_t kMaxFileBytes = off_t{1} << 31;
+
+std::string Describe(int err) {
+  switch (err) {
+    case ENOENT:
+      return "File not found";
+    case EACCES:
+    case EPERM:
+      return "Permission denied";
+    case ENOSPC:
+      return "Disk full";
+    case EFBIG:
+      return "File too large";
+    case EROFS:
+      return "Read-only file system";
+    case EISDIR:
+      return "Path is a folder, not a file";
+    default:
+      return std::strerror(err);
+  }
+}
+
+[[noreturn]] void Fail(int err) { throw AppError(Describe(err)); }
+
+void WriteAll(int fd, const std::string& content) {
+  const char* p = content.data();
+  size_t left = content.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ReadTextFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) Fail(errno);
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) Fail(errno);
+  if (S_ISDIR(st.st_mode)) Fail(EISDIR);
+  if (st.st_size > kMaxFileBytes) throw AppError("File too large");
+  std::string content;
+  content.reserve(static_cast<size_t>(st.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+    if (static_cast<off_t>(content.size()) > kMaxFileBytes) throw AppError("File too large");
+  }
+  if (content.empty()) throw AppError("Input past end of file");
+  return content;
+}
+
+void WriteTextFile(const std::string& path, const std::string& content) {
+  std::string folder = FolderOf(path);
+  std::string temp = folder + "." + FileNameOf(path) + ".XXXXXX";
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) Fail(errno);
+  try {
+    // Keep the mode of the file being replaced; a new file gets the usual one.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(path.c_str(), &st) == 0) {
+      mode = st.st_mode & 07777;
+    } else {
+      mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    WriteAll(fd, content);
+    if (::fsync(fd) != 0) Fail(errno);
+    if (::close(fd) != 0) {
+      fd = -1;
+      Fail(errno);
+    }
+    fd = -1;
+    if (::rename(temp.c_str(), path.c_str()) != 0) Fail(errno);
+  } catch (...) {
+    if (fd >= 0) ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
+  // Make the rename itself durable; a failure here no longer endangers the data.
+  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+bool CopyTextFile(Dialogs& dialogs, const std::string& source, const std::string& target) {
+  try {
+    WriteTextFile(target, ReadTextFile(source));
+    return true;
+  } catch (const AppError& e) {
+    ShowErrorDescription(dialogs, e.Description());
+    return false;
+  }
+}
+
+bool FolderExists(Dialogs& dialogs, const std::string& path) {
+  if (path.empty()) return false;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return false;
+    ShowErrorDescription(dialogs, Describe(errno));
+    return false;
+  }
+  return S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> ListFiles(const std::string& pattern) {
+  std::string folder = FolderOf(pattern);
+  std::string wildcard = FileNameOf(pattern);
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) Fail(errno);
+  std::vector<std::string> names;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name.empty() || name[0] == '.') continue;
+    if (::fnmatch(wildcard.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
+    struct stat st {};
+    if (::stat((folder + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    names.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  if (names.empty()) names.emplace_back();
+  return names;
+}
+
+}  // namespace quorvin

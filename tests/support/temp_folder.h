@@ -1,0 +1,25 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with its content.
+#include <string>
+
+namespace quorvin::test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The folder path, ending with "/".
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + name; }
+  void Write(const std::string& name, const std::string& content) const;
+  std::string Read(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace quorvin::test
