@@ -1,0 +1,105 @@
+#include "shell/grid_text.h"
+
+#include <gtest/gtest.h>
+
+#include "entry/entry_grid.h"
+#include "support/fake_dialogs.h"
+#include "support/temp_folder.h"
+
+namespace quorvin {
+namespace {
+
+using test::FakeDialogs;
+using test::TempFolder;
+
+const std::string kHeader =
+    "S/N~Broker ID~Clearing BOID~Trade Date~Delivery Date~Client Code~BO ID~BO Name~Scrip "
+    "ID~ISIN Code~ISIN Name~Quantity~Internal Ref. No.";
+
+TEST(GridText, BlankEntryGridIsHeaderAndTwelveTildes) {
+  Grid grid;
+  SetUpEntryGrid(grid);
+  EXPECT_EQ(GridToText(grid), kHeader + "\r\n1~~~~~~~~~~~~");
+}
+
+TEST(GridText, SaveThenLoadGivesTheSameCellsTrimmed) {
+  TempFolder dir;
+  FakeDialogs dialogs;
+  Grid grid(4, 3);
+  grid.SetText(0, 0, "A");
+  grid.SetText(1, 1, "  padded  ");
+  grid.SetText(2, 2, "line\r\nbreak");
+  grid.SetText(3, 0, "\xE9t\xE9");
+  ASSERT_TRUE(SaveGridText(dialogs, grid, dir.File("g.txt")));
+  EXPECT_EQ(dir.Read("g.txt"), "A~~\r\n~  padded  ~\r\n~~linebreak\r\n\xE9t\xE9~~");
+
+  Grid loaded(2, 3);
+  LoadGridText(dialogs, dir.File("g.txt"), loaded);
+  ASSERT_EQ(loaded.Rows(), 4);
+  EXPECT_EQ(loaded.Text(0, 0), "A");
+  EXPECT_EQ(loaded.Text(1, 1), "padded");
+  EXPECT_EQ(loaded.Text(2, 2), "linebreak");
+  EXPECT_EQ(loaded.Text(3, 0), "\xE9t\xE9");
+}
+
+TEST(GridText, ShortAndEmptyLinesLeaveCellsBlankAndTrailingCrLfAddsARow) {
+  TempFolder dir;
+  FakeDialogs dialogs;
+  dir.Write("g.txt", "h0~h1~h2\r\nx\r\n\r\n");
+  Grid grid(7, 3);
+  grid.SetText(2, 1, "old");
+  LoadGridText(dialogs, dir.File("g.txt"), grid);
+  ASSERT_EQ(grid.Rows(), 4);
+  EXPECT_EQ(grid.Text(1, 0), "x");
+  EXPECT_EQ(grid.Text(1, 1), "");
+  EXPECT_EQ(grid.Text(2, 1), "");
+  EXPECT_EQ(grid.Text(3, 0), "");
+}
+
+TEST(GridText, ExtraFieldStopsTheLoadWithTheRowsBeforeIt) {
+  TempFolder dir;
+  FakeDialogs dialogs;
+  dir.Write("g.txt", "a~b\r\nc~d\r\ne~f~g\r\nh~i");
+  Grid grid(2, 2);
+  dialogs.ExpectContaining("Tried to read file: " + dir.File("g.txt") + "\r\nError Description: ",
+                           "Error loading file into list.", MsgIcon::Critical);
+  LoadGridText(dialogs, dir.File("g.txt"), grid);
+  EXPECT_EQ(grid.Rows(), 4);
+  EXPECT_EQ(grid.Text(1, 1), "d");
+  EXPECT_EQ(grid.Text(2, 0), "e");
+  EXPECT_EQ(grid.Text(2, 1), "f");
+  EXPECT_EQ(grid.Text(3, 0), "");  // never reached
+}
+
+TEST(GridText, MissingFileLeavesOneBlankRowNumberedOne) {
+  TempFolder dir;
+  FakeDialogs dialogs;
+  Grid grid;
+  SetUpEntryGrid(grid);
+  grid.SetRows(5);
+  grid.SetText(3, 5, "C1001");
+  dialogs.Expect(
+      "Tried to read file: " + dir.File("none.txt") + "\r\nError Description: File not found",
+      "Error loading file into list.", MsgIcon::Critical);
+  LoadGridText(dialogs, dir.File("none.txt"), grid);
+  EXPECT_EQ(grid.Rows(), 2);
+  EXPECT_EQ(grid.Text(1, 0), "1");
+  EXPECT_TRUE(IsGridEmpty(grid));
+  EXPECT_EQ(grid.Text(0, 5), "Client Code");
+}
+
+TEST(GridText, WidenColumnGrowsToTextPlusMarginAndNeverNarrows) {
+  Grid grid(2, 2);
+  FixedTextMeasure measure(100);
+  grid.SetMeasure(&measure);
+  grid.SetColWidth(0, 500);
+  grid.SetText(1, 0, "abcdef");
+  WidenColumn(grid, 1, 0, 200);
+  EXPECT_EQ(grid.ColWidth(0), 800);
+  grid.SetText(1, 0, "a");
+  WidenColumn(grid, 1, 0, 200);
+  EXPECT_EQ(grid.ColWidth(0), 800);
+}
+
+}  // namespace
+}  // namespace quorvin

@@ -1,0 +1,112 @@
+#include "shell/text_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "shell/errors.h"
+#include "support/fake_dialogs.h"
+#include "support/temp_folder.h"
+
+namespace quorvin {
+namespace {
+
+using test::FakeDialogs;
+using test::TempFolder;
+
+std::string Description(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const AppError& e) {
+    return e.Description();
+  }
+  return "";
+}
+
+TEST(TextFiles, WriteAndReadAreByteExact) {
+  TempFolder dir;
+  std::string bytes = "a~b\r\nc\rd\n";
+  for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+  bytes += std::string("\0tail", 5);
+  WriteTextFile(dir.File("x.txt"), bytes);
+  EXPECT_EQ(ReadTextFile(dir.File("x.txt")), bytes);
+  WriteTextFile(dir.File("x.txt"), "short");
+  EXPECT_EQ(dir.Read("x.txt"), "short");
+  // No temporary file is left beside the target.
+  EXPECT_EQ(ListFiles(dir.File("*")), std::vector<std::string>{"x.txt"});
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(TextFiles, ReadFailuresAreDescribed) {
+  TempFolder dir;
+  EXPECT_EQ(Description([&] { ReadTextFile(dir.File("missing.txt")); }), "File not found");
+  dir.Write("empty.txt", "");
+  EXPECT_EQ(Description([&] { ReadTextFile(dir.File("empty.txt")); }), "Input past end of file");
+  EXPECT_FALSE(Description([&] { ReadTextFile(dir.Path()); }).empty());
+}
+
+TEST(TextFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  TempFolder dir;
+  dir.Write("keep.txt", "old content");
+  // A file-size limit makes the write fail part-way, as a full disk would.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string failure =
+      Description([&] { WriteTextFile(dir.File("keep.txt"), std::string(100000, 'n')); });
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(failure, "File too large");
+  EXPECT_EQ(dir.Read("keep.txt"), "old content");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(TextFiles, WriteIntoMissingFolderFails) {
+  TempFolder dir;
+  EXPECT_EQ(Description([&] { WriteTextFile(dir.File("no/such/x.txt"), "x"); }), "File not found");
+}
+
+TEST(TextFiles, CopyReportsFailureItself) {
+  TempFolder dir;
+  FakeDialogs dialogs;
+  dir.Write("a.txt", "A\r\nB");
+  EXPECT_TRUE(CopyTextFile(dialogs, dir.File("a.txt"), dir.File("b.txt")));
+  EXPECT_EQ(dir.Read("b.txt"), "A\r\nB");
+  dialogs.ExpectErrorContaining("File not found");
+  EXPECT_FALSE(CopyTextFile(dialogs, dir.File("none.txt"), dir.File("c.txt")));
+  EXPECT_FALSE(dir.Exists("c.txt"));
+}
+
+TEST(TextFiles, FolderExistsOnlyForFolders) {
+  TempFolder dir;
+  FakeDialogs dialogs;
+  dir.Write("file.txt", "x");
+  EXPECT_TRUE(FolderExists(dialogs, dir.Path()));
+  EXPECT_FALSE(FolderExists(dialogs, dir.File("file.txt")));
+  EXPECT_FALSE(FolderExists(dialogs, ""));
+  EXPECT_FALSE(FolderExists(dialogs, dir.File("nothing")));
+  EXPECT_FALSE(FolderExists(dialogs, dir.File("file.txt/sub")));
+}
+
+TEST(TextFiles, ListFilesMatchesPlainFilesOnly) {
+  TempFolder dir;
+  EXPECT_EQ(ListFiles(dir.File("*_BO.txt")), std::vector<std::string>{""});
+  dir.Write("2026-12-08_10-00-00_BO.txt", "x");
+  dir.Write("2026-12-07_09-00-00_BO.TXT", "x");
+  dir.Write("BO.txt", "x");
+  dir.Write(".hidden_BO.txt", "x");
+  std::filesystem::create_directory(dir.File("folder_BO.txt"));
+  EXPECT_EQ(ListFiles(dir.File("*_BO.txt")),
+            (std::vector<std::string>{"2026-12-07_09-00-00_BO.TXT", "2026-12-08_10-00-00_BO.txt"}));
+  EXPECT_THROW(ListFiles(dir.File("missing/*.txt")), AppError);
+}
+
+}  // namespace
+}  // namespace quorvin
