@@ -8,8 +8,8 @@
 namespace quorvin {
 
 const char* const kEntryTitles[kEntryColumns] = {
-    "S/N",         "Broker ID", "Clearing BOID", "Trade Date", "Delivery Date",
-    "Client Code", "BO ID",     "BO Name",       "Scrip ID",   "ISIN Code",
+    "S/N",         "Broker ID", "Clearing BOID",    "Trade Date", "Delivery Date",
+    "Client Code", "BO ID",     "BO Name",          "Scrip ID",   "ISIN Code",
     "ISIN Name",   "Quantity",  "Internal Ref. No."};
 
 void SetUpEntryGrid(Grid& grid) {
@@ -32,7 +32,9 @@ bool IsGridEmpty(const Grid& grid) {
   return true;
 }
 
-void ClearEntryGrid(Grid& grid) { ResetToOneBlankRow(grid); }
+void ClearEntryGrid(Grid& grid) {
+  ResetToOneBlankRow(grid);
+}
 
 void RenumberSerials(Grid& grid) {
   GridBatch batch(grid);

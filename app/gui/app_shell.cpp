@@ -8,9 +8,13 @@ namespace quorvin::gui {
 AppShell::AppShell(std::string programFolder)
     : context_(dialogs_, clock_, std::move(programFolder)) {}
 
-AppShell::~AppShell() { delete main_; }
+AppShell::~AppShell() {
+  delete main_;
+}
 
-MainWindow* AppShell::Main() const { return main_; }
+MainWindow* AppShell::Main() const {
+  return main_;
+}
 
 void AppShell::ShowSettingsWindow(QWidget* parent) {
   (void)parent;  // the settings window arrives with its own window

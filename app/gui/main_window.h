@@ -1,17 +1,92 @@
 #pragma once
+// frmMain: the day's pay-in or pay-out rows in the entry grid, the kind and
+// settlement date, and the buttons of the day's work.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QMap>
+#include <QMenu>
+#include <QRadioButton>
+#include <memory>
+
+#include "entry/main_controller.h"
+#include "gui/button_factory.h"
+#include "gui/grid_model.h"
+#include "gui/grid_view.h"
 
 namespace quorvin::gui {
 
 class AppShell;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainView {
   Q_OBJECT
  public:
   explicit MainWindow(AppShell& shell, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  Grid& Entries() { return entries_; }
+  MainController& Controller() { return *controller_; }
+  AppButton* Button(const QString& name) const { return buttons_.value(name); }
+
+  // WindowPort
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  void SetWaitCursor(bool wait) override;
+  void ProcessPendingEvents() override;
+  // MainView
+  void ShowKind(const std::string& kind) override;
+  void FocusKindOption(const std::string& kind) override;
+  void SetGridToolTip(const std::string& text) override;
+  void SetLoadButtonCaption(const std::string& caption) override;
+  void SetCheckEnabled(bool enabled) override;
+  void ShowTextEditor(int row, int col, const std::string& text) override;
+  void ShowDatePicker(int row, int col, std::optional<Date> date) override;
+  void SetEditorText(const std::string& text) override;
+  void HideEditors() override;
+  void FocusGrid() override;
+  void SetWindowEnabled(bool enabled) override;
+  Date SettlementDate() const override;
+  void SetSettlementDate(const Date& date) override;
+  bool FreeEntry() const override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void BuildControls();
+  void BuildEditors();
+  void WireButtons();
+  void PlaceOverCell(QWidget* editor, int row, int col);
+  bool EditorKey(QObject* watched, QKeyEvent* key);
+
   AppShell& shell_;
+  Grid entries_;
+  std::unique_ptr<QtTextMeasure> measure_;
+  GridModel* model_ = nullptr;
+  GridView* grid_ = nullptr;
+  std::unique_ptr<MainController> controller_;
+
+  QGroupBox* kindFrame_ = nullptr;
+  QGridLayout* kindLayout_ = nullptr;
+  QRadioButton* optPayIn_ = nullptr;
+  QRadioButton* optPayOut_ = nullptr;
+  QDateEdit* dtpPayInOrPayOut_ = nullptr;
+  QCheckBox* chkFreeEntry_ = nullptr;
+  QLineEdit* txtSearch_ = nullptr;
+  QComboBox* cmbSearch_ = nullptr;
+  QLineEdit* txtEditor_ = nullptr;
+  QDateEdit* dtpDate_ = nullptr;
+  QMenu* mnuCopyCell_ = nullptr;
+  QMap<QString, AppButton*> buttons_;
+  bool settingPicker_ = false;
+  bool handlingEnter_ = false;
 };
 
 }  // namespace quorvin::gui

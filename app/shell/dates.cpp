@@ -9,10 +9,9 @@
 namespace quorvin {
 namespace {
 
-constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",
-                                                     "April",   "May",      "June",
-                                                     "July",    "August",   "September",
-                                                     "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
 
 bool AllDigits(std::string_view s) {
   if (s.empty()) return false;
@@ -49,8 +48,8 @@ bool IsTimePart(std::string_view s) {
   if (s.empty()) return false;
   for (char c : s) {
     unsigned char u = static_cast<unsigned char>(c);
-    if (!std::isdigit(u) && c != ':' && c != ' ' && c != 'A' && c != 'P' && c != 'M' &&
-        c != 'a' && c != 'p' && c != 'm')
+    if (!std::isdigit(u) && c != ':' && c != ' ' && c != 'A' && c != 'P' && c != 'M' && c != 'a' &&
+        c != 'p' && c != 'm')
       return false;
   }
   return s.find(':') != std::string_view::npos;
@@ -95,8 +94,7 @@ std::optional<Date> ParseDate(std::string_view text) {
 
   int year, month, day;
   if (AllDigits(parts[0]) && parts[0].size() == 4) {  // yyyy-m-d
-    if (!AllDigits(parts[1]) || !AllDigits(parts[2]) || parts[1].size() > 2 ||
-        parts[2].size() > 2)
+    if (!AllDigits(parts[1]) || !AllDigits(parts[2]) || parts[1].size() > 2 || parts[2].size() > 2)
       return std::nullopt;
     year = ToInt(parts[0]);
     month = ToInt(parts[1]);
@@ -111,8 +109,7 @@ std::optional<Date> ParseDate(std::string_view text) {
       month = MonthByName(parts[1]);
       if (month == 0) return std::nullopt;
     }
-    if (!AllDigits(parts[2]) || (parts[2].size() != 2 && parts[2].size() != 4))
-      return std::nullopt;
+    if (!AllDigits(parts[2]) || (parts[2].size() != 2 && parts[2].size() != 4)) return std::nullopt;
     year = ExpandYear(parts[2]);
   }
   if (!IsValidDate(year, month, day)) return std::nullopt;

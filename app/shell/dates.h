@@ -37,6 +37,8 @@ std::string FormatDate(const Date& date, std::string_view pattern);
 std::string FormatTime(const DateTime& time, std::string_view pattern);
 
 // The system's everyday form, "dd-MMM-yyyy".
-inline std::string FormatDisplayDate(const Date& date) { return FormatDate(date, "dd-MMM-yyyy"); }
+inline std::string FormatDisplayDate(const Date& date) {
+  return FormatDate(date, "dd-MMM-yyyy");
+}
 
 }  // namespace quorvin

@@ -24,8 +24,12 @@ void Grid::NotifyCurrent() {
   if (batchDepth_ == 0 && listener_) listener_->CurrentCellChanged();
 }
 
-int Grid::ClampRow(int row) const { return std::clamp(row, 0, std::max(Rows() - 1, 0)); }
-int Grid::ClampCol(int col) const { return std::clamp(col, 0, std::max(cols_ - 1, 0)); }
+int Grid::ClampRow(int row) const {
+  return std::clamp(row, 0, std::max(Rows() - 1, 0));
+}
+int Grid::ClampCol(int col) const {
+  return std::clamp(col, 0, std::max(cols_ - 1, 0));
+}
 
 void Grid::SetRows(int rows) {
   rows = std::max(rows, 0);

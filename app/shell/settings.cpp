@@ -29,8 +29,7 @@ void ParseSettings(const std::string& text, Settings& settings) {
     auto parts = SplitAll(line, " : ");
     std::string_view key = parts[0];
     if (parts.size() < 2) {
-      if (IsKnownKey(key))
-        throw AppError("The setting \"" + std::string(key) + "\" has no value");
+      if (IsKnownKey(key)) throw AppError("The setting \"" + std::string(key) + "\" has no value");
       continue;
     }
     std::string value(parts[1]);

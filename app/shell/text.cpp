@@ -35,7 +35,9 @@ std::string_view TrimView(std::string_view text) {
   return text.substr(b, e - b);
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+  return std::string(TrimView(text));
+}
 
 std::string RemoveAll(std::string_view text, std::string_view what) {
   return ReplaceAll(text, what, {});

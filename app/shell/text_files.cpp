@@ -38,7 +38,9 @@ std::string Describe(int err) {
   }
 }
 
-[[noreturn]] void Fail(int err) { throw AppError(Describe(err)); }
+[[noreturn]] void Fail(int err) {
+  throw AppError(Describe(err));
+}
 
 void WriteAll(int fd, const std::string& content) {
   const char* p = content.data();

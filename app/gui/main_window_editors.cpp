@@ -1,0 +1,150 @@
+// frmMain: the in-cell editors and the parts of the window the controller sets.
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "gui/main_window.h"
+#include "gui/qt_text.h"
+
+namespace quorvin::gui {
+namespace {
+
+QDate ToQDate(const Date& d) {
+  return QDate(d.year, d.month, d.day);
+}
+Date FromQDate(const QDate& d) {
+  return Date{d.year(), d.month(), d.day()};
+}
+
+}  // namespace
+
+void MainWindow::BuildEditors() {
+  txtEditor_ = new QLineEdit(grid_->viewport());
+  txtEditor_->setObjectName("txtEditor");
+  txtEditor_->setToolTip("Type the value and press ENTER.");
+  txtEditor_->setFrame(false);
+  txtEditor_->hide();
+  txtEditor_->installEventFilter(this);
+
+  dtpDate_ = new QDateEdit(grid_->viewport());
+  dtpDate_->setObjectName("dtpDate");
+  dtpDate_->setToolTip("Type in the date and press ENTER moving the focus onto the checkbox.");
+  dtpDate_->setLocale(QLocale::c());
+  dtpDate_->setDisplayFormat("dd-MMM-yyyy");
+  dtpDate_->setCalendarPopup(true);
+  dtpDate_->setFrame(false);
+  dtpDate_->setDate(QDate::currentDate());
+  dtpDate_->hide();
+  dtpDate_->installEventFilter(this);
+  connect(dtpDate_, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+    if (!settingPicker_ && dtpDate_->isVisible()) {
+      controller_->DatePickerChanged(FromQDate(date));
+      PlaceOverCell(dtpDate_, entries_.Row(), entries_.Col());
+    }
+  });
+}
+
+bool MainWindow::EditorKey(QObject* watched, QKeyEvent* key) {
+  bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  bool escape = key->key() == Qt::Key_Escape;
+  if (!enter && !escape) return false;
+  handlingEnter_ = true;
+  if (watched == txtEditor_) {
+    if (enter)
+      controller_->EditorEnter(S(txtEditor_->text()));
+    else
+      controller_->EditorEscape();
+  } else {
+    if (enter)
+      controller_->DatePickerEnter(FromQDate(dtpDate_->date()));
+    else
+      controller_->DatePickerEscape();
+  }
+  handlingEnter_ = false;
+  return true;
+}
+
+void MainWindow::PlaceOverCell(QWidget* editor, int row, int col) {
+  QRect cell = grid_->CellRect(row, col);
+  editor->setGeometry(cell);
+}
+
+void MainWindow::ShowKind(const std::string& kind) {
+  bool payIn = kind == kPayIn;
+  QSignalBlocker blockIn(optPayIn_), blockOut(optPayOut_);
+  optPayIn_->setChecked(payIn);
+  optPayOut_->setChecked(!payIn);
+  // The settlement date stands beside the selected option.
+  kindLayout_->removeWidget(dtpPayInOrPayOut_);
+  kindLayout_->addWidget(dtpPayInOrPayOut_, payIn ? 0 : 1, 1);
+}
+
+void MainWindow::FocusKindOption(const std::string& kind) {
+  (kind == kPayIn ? optPayIn_ : optPayOut_)->setFocus();
+}
+
+void MainWindow::SetGridToolTip(const std::string& text) {
+  grid_->setToolTip(Q(text));
+}
+
+void MainWindow::SetLoadButtonCaption(const std::string& caption) {
+  buttons_["btnLoadFromBTFile"]->SetCaption(Q(caption));
+}
+
+void MainWindow::SetCheckEnabled(bool enabled) {
+  buttons_["btnCheck"]->SetEnabled(enabled);
+}
+
+void MainWindow::ShowTextEditor(int row, int col, const std::string& text) {
+  grid_->scrollTo(model_->index(model_->TableRow(row), col));
+  PlaceOverCell(txtEditor_, row, col);
+  dtpDate_->hide();
+  txtEditor_->setText(Q(text));
+  txtEditor_->show();
+  txtEditor_->raise();
+  txtEditor_->selectAll();
+  txtEditor_->setFocus();
+}
+
+void MainWindow::ShowDatePicker(int row, int col, std::optional<Date> date) {
+  grid_->scrollTo(model_->index(model_->TableRow(row), col));
+  PlaceOverCell(dtpDate_, row, col);
+  if (date) {
+    settingPicker_ = true;
+    dtpDate_->setDate(ToQDate(*date));
+    settingPicker_ = false;
+  }
+  txtEditor_->hide();
+  dtpDate_->show();
+  dtpDate_->raise();
+  dtpDate_->setFocus();
+}
+
+void MainWindow::SetEditorText(const std::string& text) {
+  txtEditor_->setText(Q(text));
+}
+
+void MainWindow::HideEditors() {
+  txtEditor_->hide();
+  dtpDate_->hide();
+}
+
+void MainWindow::FocusGrid() {
+  grid_->setFocus();
+}
+
+Date MainWindow::SettlementDate() const {
+  return FromQDate(dtpPayInOrPayOut_->date());
+}
+
+void MainWindow::SetSettlementDate(const Date& date) {
+  dtpPayInOrPayOut_->setDate(ToQDate(date));
+  settingPicker_ = true;
+  dtpDate_->setDate(ToQDate(date));
+  settingPicker_ = false;
+}
+
+bool MainWindow::FreeEntry() const {
+  return chkFreeEntry_->isChecked();
+}
+
+}  // namespace quorvin::gui
