@@ -59,7 +59,8 @@ void PasteCell(Grid& grid, int copiedRow, int copiedCol, bool linkGroups) {
   for (int r = top; r <= bottom; ++r) {
     for (int k : cols) {
       if (!grid.Valid(r, k)) continue;
-      grid.SetText(r, k, grid.Text(copiedRow, k));
+      // The copied cell goes into the current column; its partners into their own.
+      grid.SetText(r, k, grid.Text(copiedRow, k == c ? copiedCol : k));
       WidenColumn(grid, r, k, kWidenMargin);
     }
   }

@@ -6,7 +6,9 @@
 
 namespace quorvin::test {
 
-FakeDialogs::~FakeDialogs() { VerifyDone(); }
+FakeDialogs::~FakeDialogs() {
+  VerifyDone();
+}
 
 FakeDialogs& FakeDialogs::Expect(std::string text, std::string title, MsgIcon icon,
                                  MsgAnswer answer, MsgButtons buttons) {
@@ -20,14 +22,14 @@ FakeDialogs& FakeDialogs::ExpectQuestion(std::string text, std::string title, Ms
 }
 
 FakeDialogs& FakeDialogs::ExpectErrorContaining(std::string part) {
-  expected_.push_back({std::move(part), kAppTitle, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok,
-                       true});
+  expected_.push_back(
+      {std::move(part), kAppTitle, MsgIcon::None, MsgButtons::Ok, MsgAnswer::Ok, true});
   return *this;
 }
 
 FakeDialogs& FakeDialogs::ExpectContaining(std::string part, std::string title, MsgIcon icon) {
-  expected_.push_back({std::move(part), std::move(title), icon, MsgButtons::Ok, MsgAnswer::Ok,
-                       true});
+  expected_.push_back(
+      {std::move(part), std::move(title), icon, MsgButtons::Ok, MsgAnswer::Ok, true});
   return *this;
 }
 

@@ -1,11 +1,11 @@
 #include "support/temp_folder.h"
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include <stdlib.h>
 
 namespace quorvin::test {
 
