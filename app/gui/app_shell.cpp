@@ -1,6 +1,7 @@
 #include "gui/app_shell.h"
 
 #include "gui/main_window.h"
+#include "gui/settings_window.h"
 #include "shell/errors.h"
 
 namespace quorvin::gui {
@@ -17,7 +18,8 @@ MainWindow* AppShell::Main() const {
 }
 
 void AppShell::ShowSettingsWindow(QWidget* parent) {
-  (void)parent;  // the settings window arrives with its own window
+  SettingsWindow window(context_, parent);
+  window.exec();
 }
 
 bool AppShell::Start() {
