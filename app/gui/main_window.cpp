@@ -73,7 +73,9 @@ MainWindow::MainWindow(AppShell& shell, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  entries_.SetListener(nullptr);
+  // The widgets and the model read the grid: they go before it does.
+  delete takeCentralWidget();
+  delete model_;
 }
 
 void MainWindow::BuildControls() {
@@ -217,7 +219,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
   // Keys released while a control has the focus reach the window too; only
   // those of the window itself count here.
-  QWidget* focus = QApplication::focusWidget();
+  QWidget* focus = focusWidget();
   if (!event->isAutoRepeat() && (focus == nullptr || focus == this || focus == centralWidget()))
     if (int code = LegacyKeyCode(event->key())) controller_->KeyUp(MainControl::Form, code);
   QMainWindow::keyReleaseEvent(event);

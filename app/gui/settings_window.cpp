@@ -23,8 +23,7 @@ SettingsWindow::SettingsWindow(AppContext& app, QWidget* parent) : QDialog(paren
   const Settings& s = app_.settings;
   txtBrokerID_ = AddBox("txtBrokerID", s.BrokerID);
   txtClearingBOID_ = AddBox("txtClearingBOID", s.ClearingBOID);
-  txtDefaultBOIDFormat_ =
-      AddBox("txtDefaultBOIDFormat", s.DefaultBOIDFormat);
+  txtDefaultBOIDFormat_ = AddBox("txtDefaultBOIDFormat", s.DefaultBOIDFormat);
   txtBackupPath_ = AddBox("txtBackupPath", s.BackupLocation);
   txtBackupPath_->setMinimumWidth(320);
   AppButton* browse = CreateButton(this, {{"name", "btnSetBackupLocation"},

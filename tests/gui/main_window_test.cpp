@@ -1,0 +1,231 @@
+// frmMain driven through its widgets, found by their system names.
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QtTest>
+
+#include "entry/entry_grid.h"
+#include "gui_support.h"
+#include "shell/version.h"
+
+using namespace quorvin;
+using namespace quorvin::gui;
+using quorvin::test::Find;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::DemoInstall> install_;
+  std::unique_ptr<AppShell> shell_;
+  MainWindow* w_ = nullptr;
+  QTableView* grid_ = nullptr;
+
+  void ClickCell(int gridRow, int col) {
+    QModelIndex index = grid_->model()->index(gridRow - 1, col);
+    grid_->scrollTo(index);
+    QTest::mouseClick(grid_->viewport(), Qt::LeftButton, {}, grid_->visualRect(index).center());
+  }
+  QRect CellRect(int gridRow, int col) {
+    return grid_->visualRect(grid_->model()->index(gridRow - 1, col));
+  }
+  void TypeIntoEditor(const QString& text) {
+    auto* editor = Find<QLineEdit>(w_, "txtEditor");
+    QVERIFY(editor->isVisible());
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+  }
+
+ private slots:
+  void init() {
+    install_ = std::make_unique<test::DemoInstall>();
+    shell_ = std::make_unique<AppShell>(install_->ProgramFolder());
+    QVERIFY(shell_->Start());
+    w_ = shell_->Main();
+    QVERIFY(w_);
+    grid_ = Find<QTableView>(w_, "flxEntries");
+    QVERIFY(grid_);
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    w_->activateWindow();
+  }
+  void cleanup() {
+    shell_.reset();
+    install_.reset();
+  }
+
+  void startsWithEveryControlNamedAndCaptioned() {
+    QCOMPARE(w_->windowTitle(), QString::fromStdString(WindowCaption(" : Pay In")));
+    QCOMPARE(grid_->model()->columnCount(), 13);
+    QCOMPARE(grid_->model()->rowCount(), 1);
+    QCOMPARE(grid_->model()->headerData(12, Qt::Horizontal).toString(), "Internal Ref. No.");
+    QCOMPARE(Find<QRadioButton>(w_, "optPayIn")->text(), "Pay In Date :");
+    QVERIFY(Find<QRadioButton>(w_, "optPayIn")->isChecked());
+    QCOMPARE(Find<QDateEdit>(w_, "dtpPayInOrPayOut")->date(), QDate::currentDate());
+    QCOMPARE(Find<QDateEdit>(w_, "dtpPayInOrPayOut")->displayFormat(), "dd-MMM-yyyy");
+    QCOMPARE(Find<QCheckBox>(w_, "chkFreeEntry")->toolTip(),
+             "Check to enter anything anywhere in the above table.");
+    QCOMPARE(Find<QPushButton>(w_, "btnLoadFromBTFile")->text(), "Load Payin");
+    QVERIFY(Find<QPushButton>(w_, "btnCheck")->isEnabled());
+    QCOMPARE(Find<QPushButton>(w_, "btnAutoFields")->toolTip(),
+             "Fill the automatic fields i.e. Broker ID, Clearing BOID, Deliver Date, and Internal "
+             "Ref. No.");
+    QCOMPARE(grid_->toolTip(),
+             "Pay In entries. Press INSERT key to add a new row or DELETE key to remove the "
+             "selected row(s).");
+    for (const char* name : {"btnSearch", "btnSummarize", "btnReport", "btnSave", "btnReload",
+                             "btnSend", "btnList", "btnSettings", "btnExit"})
+      QVERIFY2(Find<QWidget>(w_, name), name);
+    auto* menu = Find<QMenu>(w_, "mnuCopyCell");
+    QVERIFY(menu);
+    QStringList items;
+    for (QAction* a : menu->actions()) items << a->text();
+    QCOMPARE(items, (QStringList{"Copy", "Paste", "Delete"}));
+  }
+
+  void gridModelIsSound() {
+    QAbstractItemModelTester tester(grid_->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    w_->Entries().SetRows(40);
+    w_->Entries().SetText(7, 3, "08-Dec-2026");
+    ClearEntryGrid(w_->Entries());
+    QCOMPARE(grid_->model()->rowCount(), 1);
+  }
+
+  void enterOpensTheEditorExactlyOverTheCellAndWritesThroughTheLists() {
+    ClickCell(1, col::kClientCode);
+    QTest::keyClick(grid_, Qt::Key_Return);
+    auto* editor = Find<QLineEdit>(w_, "txtEditor");
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->geometry(), CellRect(1, col::kClientCode));
+    TypeIntoEditor("C1001");
+    QVERIFY(!editor->isVisible());
+    const Grid& g = w_->Entries();
+    QCOMPARE(QString::fromStdString(g.Text(1, col::kClientCode)), "C1001");
+    QVERIFY(!g.Text(1, col::kBOID).empty());
+    QVERIFY(g.Text(1, col::kBOName) != "BO NAME NOT FOUND");
+    QVERIFY(grid_->hasFocus());
+  }
+
+  void escapeAndDoubleClickFollowTheColumnTable() {
+    auto* editor = Find<QLineEdit>(w_, "txtEditor");
+    ClickCell(1, col::kClearingBOID);
+    QTest::mouseDClick(grid_->viewport(), Qt::LeftButton, {},
+                       CellRect(1, col::kClearingBOID).center());
+    QVERIFY(!editor->isVisible());
+    QTest::keyClick(grid_, Qt::Key_Return);
+    QVERIFY(editor->isVisible());
+    QTest::keyClicks(editor, "999");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!editor->isVisible());
+    QVERIFY(w_->Entries().Text(1, col::kClearingBOID).empty());
+
+    ClickCell(1, col::kQuantity);
+    QTest::mouseDClick(grid_->viewport(), Qt::LeftButton, {}, CellRect(1, col::kQuantity).center());
+    QVERIFY(editor->isVisible());
+    QStringList seen;
+    test::AnswerNextBox(QMessageBox::Ok, &seen);
+    QTest::keyClicks(editor, "12x");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(seen, QStringList{"Invalid Entry.|Quantity must be numeric."});
+    QVERIFY(editor->isVisible());  // left open for the correction
+  }
+
+  void insertAddsARowAndTheDatePickerWritesTheCell() {
+    grid_->setFocus();
+    QTest::keyClick(grid_, Qt::Key_Insert);
+    QCOMPARE(w_->Entries().Rows(), 3);
+    auto* picker = Find<QDateEdit>(w_, "dtpDate");
+    QVERIFY(picker->isVisible());
+    QCOMPARE(picker->geometry(), CellRect(2, col::kTradeDate));
+    picker->setDate(QDate(2026, 12, 7));
+    QCOMPARE(QString::fromStdString(w_->Entries().Text(2, col::kTradeDate)), "07-Dec-2026");
+    QTest::keyClick(picker, Qt::Key_Return);
+    QVERIFY(!picker->isVisible());
+
+    auto* exit = Find<QPushButton>(w_, "btnExit");
+    exit->setFocus();
+    QTest::keyClick(exit, Qt::Key_Insert);
+    QCOMPARE(w_->Entries().Rows(), 4);
+    QCOMPARE(w_->Entries().Col(), col::kTradeDate);
+    QVERIFY(!picker->isVisible());
+
+    // Delete from an option button, answered Yes; from the search box nothing happens.
+    auto* search = Find<QLineEdit>(w_, "txtSearch");
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Delete);
+    QCOMPARE(w_->Entries().Rows(), 4);
+    auto* option = Find<QRadioButton>(w_, "optPayIn");
+    option->setFocus();
+    test::AnswerNextBox(QMessageBox::Yes);
+    QTest::keyClick(option, Qt::Key_Delete);
+    QCOMPARE(w_->Entries().Rows(), 3);
+  }
+
+  void refusedKindChangeKeepsPayIn() {
+    w_->Entries().SetText(1, col::kClientCode, "C1001");
+    QStringList seen;
+    test::AnswerNextBox(QMessageBox::No, &seen);
+    Find<QRadioButton>(w_, "optPayOut")->click();
+    QCOMPARE(seen.size(), 1);
+    QVERIFY(seen[0].startsWith("Confirm Loading|Unsaved data will be lost."));
+    QVERIFY(Find<QRadioButton>(w_, "optPayIn")->isChecked());
+    QVERIFY(!Find<QRadioButton>(w_, "optPayOut")->isChecked());
+    QCOMPARE(QString::fromStdString(w_->Entries().Text(1, col::kClientCode)), "C1001");
+
+    test::AnswerNextBox(QMessageBox::Yes);
+    Find<QRadioButton>(w_, "optPayOut")->click();
+    QCOMPARE(w_->windowTitle(), QString::fromStdString(WindowCaption(" : Pay Out")));
+    QCOMPARE(Find<QPushButton>(w_, "btnLoadFromBTFile")->text(), "Load Payout");
+    QVERIFY(!Find<QPushButton>(w_, "btnCheck")->isEnabled());
+    QVERIFY(IsGridEmpty(w_->Entries()));
+  }
+
+  void popupMenuCopiesDownTheSelection() {
+    Grid& g = w_->Entries();
+    g.SetRows(4);
+    g.SetText(1, col::kScripID, "ALPHATEX");
+    g.SetText(1, col::kISINCode, "MG1");
+    g.SetText(1, col::kISINName, "Alpha");
+    ClickCell(1, col::kScripID);
+    auto* menu = Find<QMenu>(w_, "mnuCopyCell");
+    menu->actions()[0]->trigger();
+    ClickCell(2, col::kScripID);
+    QTest::mouseClick(grid_->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      CellRect(3, col::kScripID).center());
+    menu->actions()[1]->trigger();
+    QCOMPARE(QString::fromStdString(g.Text(3, col::kScripID)), "ALPHATEX");
+    QCOMPARE(QString::fromStdString(g.Text(3, col::kISINName)), "Alpha");
+    QCOMPARE(QString::fromStdString(g.Text(2, col::kISINCode)), "MG1");
+  }
+
+  void resizeAbandonsTheEdit() {
+    ClickCell(1, col::kScripID);
+    QTest::keyClick(grid_, Qt::Key_Return);
+    auto* editor = Find<QLineEdit>(w_, "txtEditor");
+    QVERIFY(editor->isVisible());
+    w_->resize(w_->width() - 50, w_->height() - 30);
+    QVERIFY(!editor->isVisible());
+  }
+
+  void saveAndReloadThroughTheButtons() {
+    w_->Entries().SetText(1, col::kClientCode, "C1001");
+    test::AnswerNextBox(QMessageBox::Yes);
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] { test::AnswerNextBox(QMessageBox::Ok, &seen); });
+    Find<QPushButton>(w_, "btnSave")->click();
+    QCOMPARE(seen.size(), 1);
+    QVERIFY(seen[0].startsWith("File Saved.|Pay In file of "));
+    w_->Entries().SetText(1, col::kClientCode, "changed");
+    test::AnswerNextBox(QMessageBox::Yes);
+    Find<QPushButton>(w_, "btnReload")->click();
+    QCOMPARE(QString::fromStdString(w_->Entries().Text(1, col::kClientCode)), "C1001");
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
