@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "exchange_emulator.h"
 #include "shell/errors.h"
@@ -182,6 +183,45 @@ TEST_F(FtpTransferIntegrationTest, ABackupLocationWithBlanksAndShellCharactersWo
     std::string file = entry.path().filename().string();
     EXPECT_TRUE(file != "pwned" && file != "pwned2") << "something ran: " << entry.path();
   }
+}
+
+// The list exchange's operation lines, as the list window sends them: the
+// emulator must answer them as the exchange does.
+std::vector<std::string> SendBOListLines(const std::string& stamp) {
+  return {"mkdir BO_204513", "rename BO_204513.txt BO_204513/BO_204513_" + stamp + ".txt",
+          "put BO_204513.txt"};
+}
+
+TEST_F(FtpTransferIntegrationTest, ListExchangeArchivesTheEarlierUploadAndFetchesTheISINList) {
+  test::ExchangeEmulator exchange;
+  test::TempFolder local;
+
+  // First send: the archive folder is made, the rename finds nothing, the put lands.
+  local.Write("BO_204513.txt", "S/N~BO ID\r\n1~first");
+  std::string out = Run(local.Path(), SendBOListLines("09-Dec-26_04-05-00PM"), exchange.Endpoint());
+  EXPECT_TRUE(TransferSucceeded(out)) << out;
+  EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513.txt"), "S/N~BO ID\r\n1~first");
+
+  // Second send: the first upload moves into the archive under the new stamp.
+  local.Write("BO_204513.txt", "S/N~BO ID\r\n1~second");
+  out = Run(local.Path(), SendBOListLines("09-Dec-26_04-07-30PM"), exchange.Endpoint());
+  EXPECT_TRUE(TransferSucceeded(out)) << out;
+  EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513.txt"), "S/N~BO ID\r\n1~second");
+  EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513/BO_204513_09-Dec-26_04-07-30PM.txt"),
+            "S/N~BO ID\r\n1~first");
+
+  // Receiving a list the exchange has not published fails and writes nothing.
+  out = Run(local.Path(), {"get ISIN.txt"}, exchange.Endpoint());
+  EXPECT_FALSE(TransferSucceeded(out)) << out;
+  EXPECT_FALSE(local.Exists("ISIN.txt"));
+
+  {
+    std::ofstream isin(exchange.Entry() + "ISIN.txt", std::ios::binary);
+    isin << "S/N~ISIN Code\r\n1~MG1000ALPH13";
+  }
+  out = Run(local.Path(), {"get ISIN.txt"}, exchange.Endpoint());
+  EXPECT_TRUE(TransferSucceeded(out)) << out;
+  EXPECT_EQ(local.Read("ISIN.txt"), "S/N~ISIN Code\r\n1~MG1000ALPH13");
 }
 
 }  // namespace
