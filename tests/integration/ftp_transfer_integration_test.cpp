@@ -24,14 +24,13 @@ const std::string kFile = "05-Jan-2010_PI_204513.txt";
 const std::string kRows = "S/N~Broker ID\r\n1~204513~Caf\xe9";
 
 std::string ReadFile(const std::string& path) {
-  std::string content;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-  std::fclose(f);
-  return content;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
 }
 
 unsigned ModeOf(const std::string& path) {
@@ -92,11 +91,7 @@ TEST_F(FtpTransferIntegrationTest, AProbeTellsAMissingFileFromOneTheServerHolds)
   DeleteTransferFiles(local.Path());
 
   fs::create_directories(exchange.Entry() + kDay);
-  {
-    test::TempFolder other;
-    other.Write(kFile, kRows);
-    fs::copy_file(other.File(kFile), exchange.Entry() + kDay + "/" + kFile);
-  }
+  WriteFile(exchange.Entry() + kDay + "/" + kFile, kRows);
   out = Run(local.Path(), ProbeInstructionLines(kDay, kFile), exchange.Endpoint());
   EXPECT_FALSE(RemoteFileMissing(out)) << out;
   EXPECT_TRUE(TransferSucceeded(out)) << out;
@@ -215,10 +210,7 @@ TEST_F(FtpTransferIntegrationTest, ListExchangeArchivesTheEarlierUploadAndFetche
   EXPECT_FALSE(TransferSucceeded(out)) << out;
   EXPECT_FALSE(local.Exists("ISIN.txt"));
 
-  {
-    std::ofstream isin(exchange.Entry() + "ISIN.txt", std::ios::binary);
-    isin << "S/N~ISIN Code\r\n1~MG1000ALPH13";
-  }
+  WriteFile(exchange.Entry() + "ISIN.txt", "S/N~ISIN Code\r\n1~MG1000ALPH13");
   out = Run(local.Path(), {"get ISIN.txt"}, exchange.Endpoint());
   EXPECT_TRUE(TransferSucceeded(out)) << out;
   EXPECT_EQ(local.Read("ISIN.txt"), "S/N~ISIN Code\r\n1~MG1000ALPH13");
