@@ -1,0 +1,113 @@
+#include "exchange_emulator.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace quorvin::test {
+namespace {
+
+constexpr int kStartTimeoutMs = 20000;
+
+// Binds a loopback TCP socket to a free port; returns the socket.
+int BindLoopback(int* port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) throw std::runtime_error("socket failed");
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = 0;
+  socklen_t len = sizeof addr;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+    ::close(fd);
+    throw std::runtime_error("bind on 127.0.0.1 failed");
+  }
+  *port = ntohs(addr.sin_port);
+  return fd;
+}
+
+}  // namespace
+
+ExchangeEmulator::ExchangeEmulator(const std::vector<std::string>& extraOptions) {
+  int out[2];
+  if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+
+  std::vector<std::string> args = {QUORVIN_EMULATOR, "--port", "0", "--root", root_.Path()};
+  args.insert(args.end(), extraOptions.begin(), extraOptions.end());
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  int err = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  if (err != 0) {
+    ::close(out[0]);
+    throw std::runtime_error("cannot start " + args[0]);
+  }
+
+  // Wait for the "ready on 127.0.0.1:PORT" line.
+  std::string line;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
+  while (line.find('\n') == std::string::npos) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now())
+                    .count();
+    pollfd p{out[0], POLLIN, 0};
+    if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) break;
+    char buf[256];
+    ssize_t n = ::read(out[0], buf, sizeof buf);
+    if (n <= 0) break;
+    line.append(buf, static_cast<size_t>(n));
+  }
+  // Later output of the emulator is not read; keeping the pipe would only fill it.
+  ::close(out[0]);
+  size_t at = line.find("127.0.0.1:");
+  if (at != std::string::npos) port_ = std::atoi(line.c_str() + at + 10);
+  if (port_ <= 0) {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+    throw std::runtime_error("the exchange emulator did not start: \"" + line + "\"");
+  }
+}
+
+ExchangeEmulator::~ExchangeEmulator() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+int UnusedLoopbackPort() {
+  int port = 0;
+  ::close(BindLoopback(&port));
+  return port;
+}
+
+SilentServer::SilentServer() {
+  fd_ = BindLoopback(&port_);
+  if (::listen(fd_, 8) != 0) throw std::runtime_error("listen failed");
+}
+
+SilentServer::~SilentServer() {
+  ::close(fd_);
+}
+
+}  // namespace quorvin::test
