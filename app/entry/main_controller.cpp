@@ -6,7 +6,10 @@
 #include "entry/entry_grid.h"
 #include "entry/instruction_files.h"
 #include "entry/row_operations.h"
+#include "entry/trade_import.h"
+#include "reports/instruction_reports.h"
 #include "shell/errors.h"
+#include "shell/text_files.h"
 #include "shell/version.h"
 
 namespace quorvin {
@@ -166,6 +169,44 @@ void MainController::Save() {
 
 void MainController::Reload() {
   Guard([&] { ReloadInstructions(app_, grid_, view_.SettlementDate()); });
+}
+
+}  // namespace quorvin
+
+namespace quorvin {
+
+void MainController::LoadTradeFile() {
+  auto path =
+      app_.dialogs.OpenFile("Choose Text FIle", "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*", 1);
+  if (!path) return;
+  TradeFileName name = ParseTradeFileName(FileNameOf(*path));
+  if (name.kind.empty()) {
+    app_.dialogs.Message("Unknown file name format.", "Invalid File", MsgIcon::Critical,
+                         MsgButtons::Ok);
+    return;
+  }
+  if (name.settlementDate) view_.SetSettlementDate(*name.settlementDate);
+  // Selecting the option that is already selected runs nothing.
+  if (app_.instructionKind != name.kind) ChangeKind(name.kind);
+  if (kindChangeRefused_) {
+    kindChangeRefused_ = false;
+    return;
+  }
+  view_.SetWindowEnabled(false);
+  Guard([&] {
+    // Rows the clerk chose to keep are left as they stand, unsorted too.
+    if (ImportTrades(app_, grid_, *path, TradeSide(app_)) && sortEntries) sortEntries();
+  });
+  view_.SetWindowEnabled(true);
+}
+
+void MainController::Report() {
+  Guard([&] {
+    if (app_.instructionKind == kPayIn)
+      PrintPayInReport(app_, grid_);
+    else
+      PrintPayOutReport(app_, grid_);
+  });
 }
 
 }  // namespace quorvin

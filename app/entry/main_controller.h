@@ -88,6 +88,8 @@ class MainController {
   void AutoFields();
   void Save();
   void Reload();
+  void LoadTradeFile();
+  void Report();
 
   // Runs a handler with the error trap every button has: an unexpected
   // failure shows its description and ends the handler.

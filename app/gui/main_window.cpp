@@ -198,6 +198,9 @@ void MainWindow::WireButtons() {
           [this] { controller_->AutoFields(); });
   connect(buttons_["btnSave"], &AppButton::clicked, this, [this] { controller_->Save(); });
   connect(buttons_["btnReload"], &AppButton::clicked, this, [this] { controller_->Reload(); });
+  connect(buttons_["btnLoadFromBTFile"], &AppButton::clicked, this,
+          [this] { controller_->LoadTradeFile(); });
+  connect(buttons_["btnReport"], &AppButton::clicked, this, [this] { controller_->Report(); });
   connect(buttons_["btnSettings"], &AppButton::clicked, this,
           [this] { shell_.ShowSettingsWindow(this); });
   connect(buttons_["btnExit"], &AppButton::clicked, this, &QWidget::close);

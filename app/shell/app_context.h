@@ -34,9 +34,10 @@ struct AppContext {
     return settings.BackupLocation + fileName;
   }
   // BO.txt and ISIN.txt from the backup location.
-  void LoadLists() {
-    lists.LoadBOList(DataPath("BO.txt"));
-    lists.LoadISINList(DataPath("ISIN.txt"));
+  void LoadLists() { LoadListsFrom(settings.BackupLocation); }
+  void LoadListsFrom(const std::string& folder) {
+    lists.LoadBOList(folder + "BO.txt");
+    lists.LoadISINList(folder + "ISIN.txt");
   }
 };
 

@@ -1,0 +1,151 @@
+#include "entry/trade_import.h"
+
+#include <gtest/gtest.h>
+
+#include "support/entry_fixture.h"
+
+namespace quorvin {
+namespace {
+
+using test::EntryFixture;
+using test::kBoidA;
+using test::kBoidB;
+
+std::string Trade(const std::string& scrip, const std::string& side, const std::string& qty,
+                  const std::string& client, const std::string& date = "08/12/2026") {
+  return "7001|" + scrip + "|A|" + side + "|" + qty + "|41.50|" + client + "|0|T01|10:05:11|" +
+         date + "|10/12/2026";
+}
+
+class TradeImport : public EntryFixture {
+ protected:
+  std::string WriteTrades(const std::string& name, const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+    dir.Write(name, text);
+    return dir.File(name);
+  }
+};
+
+TEST(TradeFileName, KindAndDateComeFromTheName) {
+  auto n = ParseTradeFileName("PAYIN_10-Dec-2026.TXT");
+  EXPECT_EQ(n.kind, "Pay In");
+  EXPECT_EQ(n.settlementDate, (Date{2026, 12, 10}));
+  n = ParseTradeFileName("payout_11-12-2026_final.txt");
+  EXPECT_EQ(n.kind, "Pay Out");
+  EXPECT_EQ(n.settlementDate, (Date{2026, 12, 11}));
+  n = ParseTradeFileName("payin_tomorrow.txt");
+  EXPECT_EQ(n.kind, "Pay In");
+  EXPECT_FALSE(n.settlementDate);
+  EXPECT_EQ(ParseTradeFileName("payin.txt").kind, "");
+  EXPECT_EQ(ParseTradeFileName("trades_10-Dec-2026.txt").kind, "");
+}
+
+TEST_F(TradeImport, TakesTheSellsOfAPayInWithTheirLookups) {
+  std::string path =
+      WriteTrades("payin_10-Dec-2026.txt",
+                  {Trade("ALPHATEX", "S", "100", "C1001"), Trade("BRIGHTCEM", "B", "50", "C1001"),
+                   Trade("ALPHATEX", "s", "70", "C1002"), "no separators here",
+                   Trade("brightcem", "S", "30", "C9999", "7-12-2026"), ""});
+  EXPECT_TRUE(ImportTrades(app, grid, path, "S"));
+  ASSERT_EQ(grid.Rows(), 3);
+  EXPECT_EQ(grid.Text(1, col::kSN), "1");
+  EXPECT_EQ(grid.Text(1, col::kBOID), kBoidA);
+  EXPECT_EQ(grid.Text(1, col::kBOName), "Rahim Hossain");
+  EXPECT_EQ(grid.Text(1, col::kTradeDate), "08-Dec-2026");
+  EXPECT_EQ(grid.Text(1, col::kISINName), "Alpha Textiles Limited");
+  EXPECT_EQ(grid.Text(1, col::kQuantity), "100");
+  EXPECT_EQ(grid.Text(2, col::kScripID), "brightcem");
+  EXPECT_EQ(grid.Text(2, col::kISINCode), "MG1037BRIG52");
+  EXPECT_EQ(grid.Text(2, col::kBOID), "");
+  EXPECT_EQ(grid.Text(2, col::kBOName), "BO NAME NOT FOUND");
+  EXPECT_EQ(grid.Text(2, col::kTradeDate), "07-Dec-2026");
+  for (int c : {col::kBrokerID, col::kClearingBOID, col::kDeliveryDate, col::kInternalRefNo})
+    EXPECT_EQ(grid.Text(1, c), "");
+}
+
+TEST_F(TradeImport, NoLineOfTheSideLeavesTheHeaderAlone) {
+  std::string path = WriteTrades("payout_x.txt", {Trade("ALPHATEX", "S", "100", "C1001")});
+  EXPECT_TRUE(ImportTrades(app, grid, path, "B"));
+  EXPECT_EQ(grid.Rows(), 1);
+}
+
+TEST_F(TradeImport, AShortLineStopsTheImportKeepingTheRowsBefore) {
+  std::string path = WriteTrades(
+      "payin_x.txt", {Trade("ALPHATEX", "S", "100", "C1001"), "7002|BRIGHTCEM|A|S|50|1|C1002",
+                      Trade("ALPHATEX", "S", "70", "C1002")});
+  dialogs.ExpectErrorContaining("Line 2 of the trade file has fewer than 11 fields");
+  ImportTrades(app, grid, path, "S");
+  ASSERT_EQ(grid.Rows(), 4);  // the reserved rows stay, blank
+  EXPECT_EQ(grid.Text(1, col::kQuantity), "100");
+  EXPECT_EQ(grid.Text(2, col::kScripID), "");
+  EXPECT_EQ(grid.Text(3, col::kScripID), "");
+
+  path = WriteTrades("payin_y.txt", {"a|b", Trade("ALPHATEX", "S", "100", "C1001")});
+  dialogs.ExpectQuestion("Unsaved data will be lost.\r\nAre you sure to continue?",
+                         "Confirm Loading", MsgAnswer::Yes);
+  dialogs.ExpectErrorContaining("fewer than 4 fields");
+  ImportTrades(app, grid, path, "S");
+
+  dialogs.ExpectQuestion("Unsaved data will be lost.\r\nAre you sure to continue?",
+                         "Confirm Loading", MsgAnswer::Yes);
+  dialogs.ExpectErrorContaining("Input past end of file");
+  ImportTrades(app, grid, WriteTrades("payin_z.txt", {""}), "S");
+}
+
+TEST_F(TradeImport, LoadTradeFileSwitchesKindWithOneQuestion) {
+  AddEntry("08-Dec-2026", "C1001", kBoidA, "ALPHATEX", "MG1000ALPH31", "5");
+  std::string path = WriteTrades("PAYOUT_12-Dec-2026.TXT", {Trade("ALPHATEX", "B", "40", "C1002"),
+                                                            Trade("ALPHATEX", "B", "60", "C1001")});
+  int sorted = 0;
+  controller.sortEntries = [&] { ++sorted; };
+  dialogs.QueueOpenFile(path);
+  dialogs.ExpectQuestion("Unsaved data will be lost.\r\nAre you sure to continue?",
+                         "Confirm Loading", MsgAnswer::Yes);
+  controller.LoadTradeFile();
+  EXPECT_EQ(dialogs.openFileTitles.back(), "Choose Text FIle");
+  EXPECT_EQ(dialogs.openFileFilters.back(), "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*");
+  EXPECT_EQ(app.instructionKind, "Pay Out");
+  EXPECT_EQ(view.settlement, (Date{2026, 12, 12}));
+  EXPECT_EQ(grid.Rows(), 3);
+  EXPECT_EQ(grid.Text(1, col::kBOID), kBoidB);
+  EXPECT_EQ(sorted, 1);
+  EXPECT_TRUE(view.windowEnabled);
+}
+
+TEST_F(TradeImport, RefusedSwitchStopsAfterTheDateAndConsumesTheRefusal) {
+  AddEntry("08-Dec-2026", "C1001", kBoidA, "ALPHATEX", "MG1000ALPH31", "5");
+  std::string path = WriteTrades("payout_12-Dec-2026.txt", {Trade("ALPHATEX", "B", "40", "C1002")});
+  dialogs.QueueOpenFile(path);
+  dialogs.ExpectQuestion("Unsaved data will be lost.\r\nAre you sure to continue?",
+                         "Confirm Loading", MsgAnswer::No);
+  controller.LoadTradeFile();
+  EXPECT_EQ(app.instructionKind, "Pay In");
+  EXPECT_EQ(grid.Text(1, col::kQuantity), "5");
+  EXPECT_EQ(view.settlement, (Date{2026, 12, 12}));
+  EXPECT_FALSE(controller.KindChangeRefused());
+
+  // Cancelled dialog, and a name of no known kind.
+  dialogs.QueueOpenFile(std::nullopt);
+  controller.LoadTradeFile();
+  dialogs.QueueOpenFile(dir.File("trades.txt"));
+  dialogs.Expect("Unknown file name format.", "Invalid File", MsgIcon::Critical);
+  controller.LoadTradeFile();
+  EXPECT_EQ(grid.Text(1, col::kQuantity), "5");
+}
+
+TEST_F(TradeImport, TheDemoDayImports) {
+  app.LoadListsFrom(QUORVIN_DEMO_DATA "/");
+  EXPECT_TRUE(ImportTrades(app, grid, QUORVIN_DEMO_DATA "/payin_10-Dec-2026.txt", "S"));
+  EXPECT_GT(grid.Rows(), 30);
+  int unknown = 0;
+  for (int r = 1; r < grid.Rows(); ++r) {
+    EXPECT_EQ(grid.Text(r, col::kTradeDate), "08-Dec-2026");
+    unknown += grid.Text(r, col::kBOName) == "BO NAME NOT FOUND";
+    unknown += grid.Text(r, col::kISINName) == "ISIN NAME NOT FOUND";
+  }
+  EXPECT_EQ(unknown, 2);  // the demo's one unknown client and one unknown scrip
+}
+
+}  // namespace
+}  // namespace quorvin
