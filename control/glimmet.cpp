@@ -1,13 +1,13 @@
 // The Glimmet widget: life cycle, size handling and the class factory.
 #include "glimmet.h"
 
-#include "glimmet_blit.h"
-#include "glimmet_geometry.h"
-#include "glimmet_state.h"
-
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include "glimmet_blit.h"
+#include "glimmet_geometry.h"
+#include "glimmet_state.h"
 
 using namespace glimmet;
 
@@ -32,9 +32,15 @@ Glimmet::~Glimmet() {
   d->backgroundImage = QImage();
 }
 
-bool Glimmet::UserMode() const { return d->userMode; }
-void Glimmet::SetUserMode(bool runMode) { d->userMode = runMode; }
-bool Glimmet::DisplayAsDefault() const { return d->displayAsDefault; }
+bool Glimmet::UserMode() const {
+  return d->userMode;
+}
+void Glimmet::SetUserMode(bool runMode) {
+  d->userMode = runMode;
+}
+bool Glimmet::DisplayAsDefault() const {
+  return d->displayAsDefault;
+}
 void Glimmet::SetDisplayAsDefault(bool isDefault) {
   if (d->displayAsDefault == isDefault) return;
   d->displayAsDefault = isDefault;
@@ -47,8 +53,8 @@ void Glimmet::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   if (e->spontaneous()) return;  // the window came back; the image is kept
   if (d->buttonType == Transparent && d->backgroundImage.isNull())
-    d->backgroundImage = QImage(std::max(1, d->clientWidth), std::max(1, d->clientHeight),
-                                QImage::Format_RGB32);
+    d->backgroundImage =
+        QImage(std::max(1, d->clientWidth), std::max(1, d->clientHeight), QImage::Format_RGB32);
   if (d->buttonType == Transparent) CaptureBackground();
   d->redrawEnabled = true;
   ComputePalette();
@@ -123,9 +129,9 @@ void Glimmet::LayoutCaption() {
 void Glimmet::PlacePicture() {
   auto set = [](const QVariant& v) { return v.isValid() && !v.isNull(); };
   if (!set(d->pictureNormal) && !set(d->pictureOver)) return;
-  const QPoint at = glimmet::PlacePicture(d->caption, d->picturePosition, d->captionRect,
-                                          d->clientWidth, d->clientHeight, d->pictureWidth,
-                                          d->pictureHeight);
+  const QPoint at =
+      glimmet::PlacePicture(d->caption, d->picturePosition, d->captionRect, d->clientWidth,
+                            d->clientHeight, d->pictureWidth, d->pictureHeight);
   d->pictureX = at.x();
   d->pictureY = at.y();
 }
@@ -154,30 +160,55 @@ void Glimmet::CaptureBackground() {
 
 // --- Read-only view ---
 
-const QImage& Glimmet::Surface() const { return d->surface; }
-const GlimmetPalette& Glimmet::Palette() const { return d->pal; }
-GlimmetRect Glimmet::FocusRect() const { return d->focusRect; }
-GlimmetRect Glimmet::CaptionRect() const { return d->captionRect; }
-GlimmetRect Glimmet::PressedCaptionRect() const { return d->pressedCaptionRect; }
+const QImage& Glimmet::Surface() const {
+  return d->surface;
+}
+const GlimmetPalette& Glimmet::Palette() const {
+  return d->pal;
+}
+GlimmetRect Glimmet::FocusRect() const {
+  return d->focusRect;
+}
+GlimmetRect Glimmet::CaptionRect() const {
+  return d->captionRect;
+}
+GlimmetRect Glimmet::PressedCaptionRect() const {
+  return d->pressedCaptionRect;
+}
 QRect Glimmet::PictureRect() const {
   return QRect(d->pictureX, d->pictureY, d->pictureWidth, d->pictureHeight);
 }
-QRegion Glimmet::ButtonRegion() const { return d->buttonRegion; }
-int Glimmet::DrawState() const { return d->drawState; }
-int Glimmet::CaptionStyle() const { return d->captionStyle; }
-bool Glimmet::IsHovering() const { return d->isHovering; }
-bool Glimmet::HasFocus() const { return d->hasFocus; }
-bool Glimmet::RedrawEnabled() const { return d->redrawEnabled; }
-bool Glimmet::HoverTimerActive() const { return d->overTimer.isActive(); }
+QRegion Glimmet::ButtonRegion() const {
+  return d->buttonRegion;
+}
+int Glimmet::DrawState() const {
+  return d->drawState;
+}
+int Glimmet::CaptionStyle() const {
+  return d->captionStyle;
+}
+bool Glimmet::IsHovering() const {
+  return d->isHovering;
+}
+bool Glimmet::HasFocus() const {
+  return d->hasFocus;
+}
+bool Glimmet::RedrawEnabled() const {
+  return d->redrawEnabled;
+}
+bool Glimmet::HoverTimerActive() const {
+  return d->overTimer.isActive();
+}
 
 // --- Enumerations ---
 
 QList<QPair<QString, int>> Glimmet::EnumMembers(const QString& enumName) {
   if (enumName == QLatin1String("ButtonTypes"))
-    return {{"Windows 160-bit", 1}, {"Windows 32-bit", 2}, {"Windows XP", 3},  {"Mac", 4},
-            {"Java metal", 5},      {"Netscape 6", 6},     {"Simple Flat", 7}, {"Flat Highlight", 8},
-            {"Office XP", 9},       {"Transparent", 11},   {"3D Hover", 12},   {"Oval Flat", 13},
-            {"KDE 2", 14}};
+    return {
+        {"Windows 160-bit", 1}, {"Windows 32-bit", 2}, {"Windows XP", 3},  {"Mac", 4},
+        {"Java metal", 5},      {"Netscape 6", 6},     {"Simple Flat", 7}, {"Flat Highlight", 8},
+        {"Office XP", 9},       {"Transparent", 11},   {"3D Hover", 12},   {"Oval Flat", 13},
+        {"KDE 2", 14}};
   if (enumName == QLatin1String("ColorTypes"))
     return {{"Use Windows", 1}, {"Custom", 2}, {"Force Standard", 3}, {"Use Container", 4}};
   if (enumName == QLatin1String("PicPositions"))

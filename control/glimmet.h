@@ -7,10 +7,6 @@
 // control goes on with the changed values.
 #pragma once
 
-#include "glimmet_color.h"
-#include "glimmet_export.h"
-#include "glimmet_property_bag.h"
-
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -21,6 +17,10 @@
 #include <QVariant>
 #include <QWidget>
 #include <memory>
+
+#include "glimmet_color.h"
+#include "glimmet_export.h"
+#include "glimmet_property_bag.h"
 
 struct GlimmetState;
 
@@ -169,7 +169,7 @@ class GLIMMET_EXPORT Glimmet : public QWidget {
   void SetFontSize(qint16 value);
   QString FontName() const;
   void SetFontName(const QString& value);
-  quintptr hWnd() const;  // identifies the control's window (its QWidget)
+  quintptr hWnd() const;    // identifies the control's window (its QWidget)
   QString Version() const;  // always "2.0.6"
   // The access key from the caption, lower case, or empty (UpdateAccessKey).
   QString AccessKeys() const;

@@ -86,8 +86,8 @@ void BlitPicture(QImage& surface, int x, int y, int w, int h, const QImage& sour
         dst[dx] = ToPixel(Rgb(grey, grey, grey));
       } else if (o.fade) {
         const OleColor under = FromPixel(dst[dx]);
-        dst[dx] = ToPixel(Rgb((2 * r + Red(under)) / 3, (2 * g + Green(under)) / 3,
-                              (2 * b + Blue(under)) / 3));
+        dst[dx] = ToPixel(
+            Rgb((2 * r + Red(under)) / 3, (2 * g + Green(under)) / 3, (2 * b + Blue(under)) / 3));
       } else {
         dst[dx] = ToPixel(p);
       }

@@ -1,11 +1,11 @@
 // The picture compositor of the Glimmet button (Part 7.4, BlitPicture).
 #pragma once
 
-#include "glimmet_color.h"
-
 #include <QImage>
 #include <QSize>
 #include <QVariant>
+
+#include "glimmet_color.h"
 
 namespace glimmet {
 

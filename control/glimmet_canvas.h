@@ -2,9 +2,9 @@
 // and pixel lands where the Part puts it, without antialiasing.
 #pragma once
 
-#include "glimmet.h"
-
 #include <QImage>
+
+#include "glimmet.h"
 
 namespace glimmet {
 

@@ -2,34 +2,62 @@
 // plain RGB as 0x00BBGGRR, or a system colour as 0x80000000 | index.
 #pragma once
 
-#include "glimmet_export.h"
-
 #include <QColor>
 #include <QPalette>
 #include <cstdint>
+
+#include "glimmet_export.h"
 
 namespace glimmet {
 
 using OleColor = std::uint32_t;
 
 constexpr OleColor Rgb(int r, int g, int b) {
-  return static_cast<OleColor>(r) | (static_cast<OleColor>(g) << 8) | (static_cast<OleColor>(b) << 16);
+  return static_cast<OleColor>(r) | (static_cast<OleColor>(g) << 8) |
+         (static_cast<OleColor>(b) << 16);
 }
-constexpr int Red(OleColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int Green(OleColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int Blue(OleColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int Red(OleColor c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int Green(OleColor c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int Blue(OleColor c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // System colour indexes of the original platform, as OLE colours.
 constexpr OleColor kSystemBit = 0x80000000u;
 enum SystemColorIndex {
-  kScrollBar = 0, kBackground = 1, kActiveCaption = 2, kInactiveCaption = 3, kMenu = 4,
-  kWindow = 5, kWindowFrame = 6, kMenuText = 7, kWindowText = 8, kCaptionText = 9,
-  kActiveBorder = 10, kInactiveBorder = 11, kAppWorkspace = 12, kHighlight = 13,
-  kHighlightText = 14, kButtonFace = 15, kButtonShadow = 16, kGrayText = 17, kButtonText = 18,
-  kInactiveCaptionText = 19, kButtonHighlight = 20, k3DDarkShadow = 21, k3DLight = 22,
-  kInfoText = 23, kInfoBackground = 24
+  kScrollBar = 0,
+  kBackground = 1,
+  kActiveCaption = 2,
+  kInactiveCaption = 3,
+  kMenu = 4,
+  kWindow = 5,
+  kWindowFrame = 6,
+  kMenuText = 7,
+  kWindowText = 8,
+  kCaptionText = 9,
+  kActiveBorder = 10,
+  kInactiveBorder = 11,
+  kAppWorkspace = 12,
+  kHighlight = 13,
+  kHighlightText = 14,
+  kButtonFace = 15,
+  kButtonShadow = 16,
+  kGrayText = 17,
+  kButtonText = 18,
+  kInactiveCaptionText = 19,
+  kButtonHighlight = 20,
+  k3DDarkShadow = 21,
+  k3DLight = 22,
+  kInfoText = 23,
+  kInfoBackground = 24
 };
-constexpr OleColor SystemColor(int index) { return kSystemBit | static_cast<OleColor>(index); }
+constexpr OleColor SystemColor(int index) {
+  return kSystemBit | static_cast<OleColor>(index);
+}
 
 // The system colour `index` taken from a Qt palette (Qt's palette stands in
 // for the platform's system colours).

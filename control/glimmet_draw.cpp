@@ -54,20 +54,47 @@ void Glimmet::Redraw(int state, bool force) {
 
 void GlimmetPainter::Paint(Look look) {
   switch (s.buttonType) {
-    case Glimmet::Windows16: StyleWindows16(look); break;
-    case Glimmet::Windows32: StyleWindows32(look); break;
-    case Glimmet::WindowsXP: StyleWindowsXP(look); break;
-    case Glimmet::Mac: StyleMac(look); break;
-    case Glimmet::JavaMetal: StyleJavaMetal(look); break;
-    case Glimmet::Netscape6: StyleNetscape(look); break;
-    case Glimmet::SimpleFlat: StyleSimpleFlat(look); break;
-    case Glimmet::FlatHighlight: StyleFlatHighlight(look); break;
-    case Glimmet::OfficeXP: StyleOfficeXP(look); break;
-    case Glimmet::Transparent: StyleTransparent(look); break;
-    case Glimmet::Hover3D: StyleHover3D(look); break;
-    case Glimmet::OvalFlat: StyleOvalFlat(look); break;
-    case Glimmet::KDE2: StyleKDE(look); break;
-    default: break;  // 10 and values outside the enumeration: face and picture only
+    case Glimmet::Windows16:
+      StyleWindows16(look);
+      break;
+    case Glimmet::Windows32:
+      StyleWindows32(look);
+      break;
+    case Glimmet::WindowsXP:
+      StyleWindowsXP(look);
+      break;
+    case Glimmet::Mac:
+      StyleMac(look);
+      break;
+    case Glimmet::JavaMetal:
+      StyleJavaMetal(look);
+      break;
+    case Glimmet::Netscape6:
+      StyleNetscape(look);
+      break;
+    case Glimmet::SimpleFlat:
+      StyleSimpleFlat(look);
+      break;
+    case Glimmet::FlatHighlight:
+      StyleFlatHighlight(look);
+      break;
+    case Glimmet::OfficeXP:
+      StyleOfficeXP(look);
+      break;
+    case Glimmet::Transparent:
+      StyleTransparent(look);
+      break;
+    case Glimmet::Hover3D:
+      StyleHover3D(look);
+      break;
+    case Glimmet::OvalFlat:
+      StyleOvalFlat(look);
+      break;
+    case Glimmet::KDE2:
+      StyleKDE(look);
+      break;
+    default:
+      break;  // 10 and values outside the enumeration: face and picture only
   }
   DrawPicture(look);
 }
@@ -95,7 +122,9 @@ void GlimmetPainter::DrawCaptionEffect(const GlimmetRect& r, int style, bool bol
     base = pal().SelectionLightColor;
   const bool engraved = s.specialEffect == Glimmet::cbEngraved;
   const bool embossed = s.specialEffect == Glimmet::cbEmbossed;
-  auto moved = [&r](int by) { return GlimmetRect{r.left + by, r.top + by, r.right + by, r.bottom + by}; };
+  auto moved = [&r](int by) {
+    return GlimmetRect{r.left + by, r.top + by, r.right + by, r.bottom + by};
+  };
   DrawText(moved(1), Shift(base, engraved ? 40 : -40), bold);
   if (embossed || engraved) DrawText(moved(-1), Shift(base, embossed ? 40 : -40), bold);
 }
@@ -120,8 +149,12 @@ void GlimmetPainter::DrawCaption(int style, bool bold) {
       DrawText(s.pressedCaptionRect, pal().HighlightColor);
       DrawText(s.captionRect, pal().ShadowColor);
       break;
-    case 4: DrawText(s.captionRect, pal().ShadowColor); break;
-    case 5: DrawText(s.captionRect, Shift(pal().XpFaceColor, -104, true)); break;
+    case 4:
+      DrawText(s.captionRect, pal().ShadowColor);
+      break;
+    case 5:
+      DrawText(s.captionRect, Shift(pal().XpFaceColor, -104, true));
+      break;
     case 6:
       DrawText(s.pressedCaptionRect, pal().HighlightColor);
       DrawText(s.captionRect, pal().FaceColor);
@@ -130,7 +163,8 @@ void GlimmetPainter::DrawCaption(int style, bool bold) {
       DrawText(s.pressedCaptionRect, Shift(pal().ShadowColor, -50));
       DrawText(s.captionRect, pal().HighlightColor);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -151,7 +185,8 @@ void GlimmetPainter::Blit(const QVariant& picture, int d, BlitOptions o) {
   o.maskValue = pal().MaskValue;
   const QImage source = PictureSource(picture, s.pictureWidth, s.pictureHeight, s.maskColor);
   text_.reset();  // the compositor works on the pixels directly
-  BlitPicture(s.surface, s.pictureX + d, s.pictureY + d, s.pictureWidth, s.pictureHeight, source, o);
+  BlitPicture(s.surface, s.pictureX + d, s.pictureY + d, s.pictureWidth, s.pictureHeight, source,
+              o);
 }
 
 void GlimmetPainter::DrawPictureEffect(int d, const QVariant& picture) {

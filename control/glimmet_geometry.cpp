@@ -53,17 +53,28 @@ static QFontMetrics SurfaceMetrics(const QFont& font) {
   return QFontMetrics(font, &device);
 }
 
-CaptionLayout LayoutCaption(const QString& caption, const QFont& font, int w, int h,
-                            int position, int pw, int ph, GlimmetRect previous) {
+CaptionLayout LayoutCaption(const QString& caption, const QFont& font, int w, int h, int position,
+                            int pw, int ph, GlimmetRect previous) {
   CaptionLayout out;
   GlimmetRect r = previous;
   switch (position) {
-    case 0: r = {pw + 1, 1, w - 2, h - 2}; break;
-    case 1: r = {1, 1, w - pw - 2, h - 2}; break;
-    case 2: r = {1, ph + 1, w - 2, h - 2}; break;
-    case 3: r = {1, 1, w - 2, h - ph - 2}; break;
-    case 4: r = {1, 1, w - 2, h - 2}; break;
-    default: break;
+    case 0:
+      r = {pw + 1, 1, w - 2, h - 2};
+      break;
+    case 1:
+      r = {1, 1, w - pw - 2, h - 2};
+      break;
+    case 2:
+      r = {1, ph + 1, w - 2, h - 2};
+      break;
+    case 3:
+      r = {1, 1, w - 2, h - ph - 2};
+      break;
+    case 4:
+      r = {1, 1, w - 2, h - 2};
+      break;
+    default:
+      break;
   }
   out.start = r;
   // Measure: R keeps its left and top and gets the text's right and bottom.
@@ -77,12 +88,19 @@ CaptionLayout LayoutCaption(const QString& caption, const QFont& font, int w, in
   out.textHeight = r.bottom - r.top;
   int dx = 0, dy = 0;
   switch (position) {
-    case 1: dx = (w - r.right - pw - 4) / 2, dy = (h - r.bottom) / 2; break;
-    case 3: dx = (w - r.right) / 2, dy = (h - r.bottom - ph - 4) / 2; break;
+    case 1:
+      dx = (w - r.right - pw - 4) / 2, dy = (h - r.bottom) / 2;
+      break;
+    case 3:
+      dx = (w - r.right) / 2, dy = (h - r.bottom - ph - 4) / 2;
+      break;
     case 0:
     case 2:
-    case 4: dx = (w - r.right) / 2, dy = (h - r.bottom) / 2; break;
-    default: break;
+    case 4:
+      dx = (w - r.right) / 2, dy = (h - r.bottom) / 2;
+      break;
+    default:
+      break;
   }
   out.captionRect = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
   const GlimmetRect& c = out.captionRect;
@@ -94,11 +112,16 @@ QPoint PlacePicture(const QString& caption, int position, const GlimmetRect& c, 
                     int pw, int ph) {
   if (!caption.trimmed().isEmpty() && position != 4) {
     switch (position) {
-      case 0: return {c.left - pw - 4, (h - ph) / 2};
-      case 1: return {c.right + 4, (h - ph) / 2};
-      case 2: return {(w - pw) / 2, c.top - ph - 2};
-      case 3: return {(w - pw) / 2, c.bottom + 2};
-      default: break;  // a position outside the enumeration: centred
+      case 0:
+        return {c.left - pw - 4, (h - ph) / 2};
+      case 1:
+        return {c.right + 4, (h - ph) / 2};
+      case 2:
+        return {(w - pw) / 2, c.top - ph - 2};
+      case 3:
+        return {(w - pw) / 2, c.bottom + 2};
+      default:
+        break;  // a position outside the enumeration: centred
     }
   }
   return {(w - pw) / 2, (h - ph) / 2};

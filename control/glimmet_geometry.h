@@ -2,10 +2,10 @@
 // caption and picture layout, as functions of plain values.
 #pragma once
 
-#include "glimmet.h"
-
 #include <QFont>
 #include <QRegion>
+
+#include "glimmet.h"
 
 namespace glimmet {
 
@@ -26,14 +26,14 @@ struct CaptionLayout {
 int CaptionTextFlags(bool measuring);
 
 // LayoutCaption steps 1 to 5; `previous` is R of the last layout.
-GLIMMET_EXPORT CaptionLayout LayoutCaption(const QString& caption, const QFont& font, int w,
-                                           int h, int picturePosition, int pictureWidth,
-                                           int pictureHeight, GlimmetRect previous);
+GLIMMET_EXPORT CaptionLayout LayoutCaption(const QString& caption, const QFont& font, int w, int h,
+                                           int picturePosition, int pictureWidth, int pictureHeight,
+                                           GlimmetRect previous);
 
 // PlacePicture: the picture's top-left corner.
 GLIMMET_EXPORT QPoint PlacePicture(const QString& caption, int picturePosition,
-                                   const GlimmetRect& captionRect, int w, int h,
-                                   int pictureWidth, int pictureHeight);
+                                   const GlimmetRect& captionRect, int w, int h, int pictureWidth,
+                                   int pictureHeight);
 
 // UpdateAccessKey: the access key of a caption, lower case, or empty.
 GLIMMET_EXPORT QString AccessKeyOf(const QString& caption);

@@ -1,12 +1,12 @@
 // Part 7.3: mouse, keyboard, focus, access key and hover.
-#include "glimmet_keys.h"
-#include "glimmet_state.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcutEvent>
+
+#include "glimmet_keys.h"
+#include "glimmet_state.h"
 
 using namespace glimmet;
 

@@ -2,9 +2,9 @@
 // platform's virtual-key codes: 32 space, 37-40 arrows, 45 Insert, 46 Delete...).
 #pragma once
 
-#include "glimmet_export.h"
-
 #include <Qt>
+
+#include "glimmet_export.h"
 
 namespace glimmet {
 

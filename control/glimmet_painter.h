@@ -1,12 +1,12 @@
 // One paint of a Glimmet (Part 7.2): the state Redraw works on while it runs.
 #pragma once
 
+#include <QPainter>
+#include <memory>
+
 #include "glimmet_blit.h"
 #include "glimmet_canvas.h"
 #include "glimmet_state.h"
-
-#include <QPainter>
-#include <memory>
 
 struct GlimmetPainter {
   enum Look { Up = 0, Down = 1, Disabled = 2 };

@@ -1,15 +1,17 @@
 // Part 7.1: new instance, load and save through the property bag.
-#include "glimmet_blit.h"
-#include "glimmet_state.h"
-
 #include <QApplication>
 #include <QColor>
+
+#include "glimmet_blit.h"
+#include "glimmet_state.h"
 
 using namespace glimmet;
 
 namespace {
 
-qint32 ToLong(const QVariant& v) { return static_cast<qint32>(v.toLongLong()); }
+qint32 ToLong(const QVariant& v) {
+  return static_cast<qint32>(v.toLongLong());
+}
 
 bool ToBool(const QVariant& v) {
   if (v.typeId() == QMetaType::QString) {
@@ -78,9 +80,11 @@ void Glimmet::ReadProperties(const GlimmetPropertyBag& bag) {
   setFont(ToFont(bag.ReadProperty(QStringLiteral("FONT"), font()), font()));
   s.colorScheme = ToLong(bag.ReadProperty(QStringLiteral("COLTYPE"), 1));
   s.showFocusRect = ToBool(bag.ReadProperty(QStringLiteral("FOCUSR"), true));
-  s.backColor = ToColor(bag.ReadProperty(QStringLiteral("BCOL"), SystemColorFrom(system, kButtonFace)));
+  s.backColor =
+      ToColor(bag.ReadProperty(QStringLiteral("BCOL"), SystemColorFrom(system, kButtonFace)));
   s.backOver = ToColor(bag.ReadProperty(QStringLiteral("BCOLO"), s.backColor));
-  s.foreColor = ToColor(bag.ReadProperty(QStringLiteral("FCOL"), SystemColorFrom(system, kButtonText)));
+  s.foreColor =
+      ToColor(bag.ReadProperty(QStringLiteral("FCOL"), SystemColorFrom(system, kButtonText)));
   s.foreOver = ToColor(bag.ReadProperty(QStringLiteral("FCOLO"), s.foreColor));
   s.maskColor = ToColor(bag.ReadProperty(QStringLiteral("MCOL"), 0xC0C0C0));
   s.mousePointer = static_cast<qint16>(ToLong(bag.ReadProperty(QStringLiteral("MPTR"), 0)));

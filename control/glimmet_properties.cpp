@@ -1,19 +1,23 @@
 // Part 7.1: property getters and setters with their side effects.
-#include "glimmet_blit.h"
-#include "glimmet_geometry.h"
-#include "glimmet_state.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>
 #include <functional>
 
+#include "glimmet_blit.h"
+#include "glimmet_geometry.h"
+#include "glimmet_state.h"
+
 using namespace glimmet;
 
-void Glimmet::Notify(const char* name) { emit PropertyChanged(QString::fromLatin1(name)); }
+void Glimmet::Notify(const char* name) {
+  emit PropertyChanged(QString::fromLatin1(name));
+}
 
-qint32 Glimmet::ButtonType() const { return d->buttonType; }
+qint32 Glimmet::ButtonType() const {
+  return d->buttonType;
+}
 void Glimmet::SetButtonType(qint32 value) {
   d->buttonType = value;
   if (value == JavaMetal && !d->userMode)
@@ -24,7 +28,9 @@ void Glimmet::SetButtonType(qint32 value) {
   Notify("ButtonType");
 }
 
-QString Glimmet::Caption() const { return d->caption; }
+QString Glimmet::Caption() const {
+  return d->caption;
+}
 void Glimmet::SetCaption(const QString& value) {
   d->caption = value;
   UpdateAccessKey();
@@ -33,7 +39,9 @@ void Glimmet::SetCaption(const QString& value) {
   Notify("Caption");
 }
 
-bool Glimmet::Enabled() const { return d->enabled; }
+bool Glimmet::Enabled() const {
+  return d->enabled;
+}
 void Glimmet::SetEnabled(bool value) {
   d->enabled = value;
   Redraw(0, true);
@@ -41,7 +49,9 @@ void Glimmet::SetEnabled(bool value) {
   Notify("Enabled");
 }
 
-QFont Glimmet::Font() const { return font(); }
+QFont Glimmet::Font() const {
+  return font();
+}
 void Glimmet::SetFont(const QFont& value) {
   setFont(value);
   LayoutCaption();
@@ -49,7 +59,9 @@ void Glimmet::SetFont(const QFont& value) {
   Notify("Font");
 }
 
-qint32 Glimmet::ColorScheme() const { return d->colorScheme; }
+qint32 Glimmet::ColorScheme() const {
+  return d->colorScheme;
+}
 void Glimmet::SetColorScheme(qint32 value) {
   d->colorScheme = value;
   ComputePalette();
@@ -57,14 +69,18 @@ void Glimmet::SetColorScheme(qint32 value) {
   Notify("ColorScheme");
 }
 
-bool Glimmet::ShowFocusRect() const { return d->showFocusRect; }
+bool Glimmet::ShowFocusRect() const {
+  return d->showFocusRect;
+}
 void Glimmet::SetShowFocusRect(bool value) {
   d->showFocusRect = value;
   Redraw(d->drawState, true);
   Notify("ShowFocusRect");
 }
 
-OleColor Glimmet::BackColor() const { return d->backColor; }
+OleColor Glimmet::BackColor() const {
+  return d->backColor;
+}
 void Glimmet::SetBackColor(OleColor value) {
   d->backColor = value;
   if (!d->userMode) d->backOver = value;
@@ -73,7 +89,9 @@ void Glimmet::SetBackColor(OleColor value) {
   Notify("BackColor");
 }
 
-OleColor Glimmet::ForeColor() const { return d->foreColor; }
+OleColor Glimmet::ForeColor() const {
+  return d->foreColor;
+}
 void Glimmet::SetForeColor(OleColor value) {
   d->foreColor = value;
   if (!d->userMode) d->foreOver = value;
@@ -82,7 +100,9 @@ void Glimmet::SetForeColor(OleColor value) {
   Notify("ForeColor");
 }
 
-OleColor Glimmet::BackOver() const { return d->backOver; }
+OleColor Glimmet::BackOver() const {
+  return d->backOver;
+}
 void Glimmet::SetBackOver(OleColor value) {
   d->backOver = value;
   ComputePalette();
@@ -90,7 +110,9 @@ void Glimmet::SetBackOver(OleColor value) {
   Notify("BackOver");
 }
 
-OleColor Glimmet::ForeOver() const { return d->foreOver; }
+OleColor Glimmet::ForeOver() const {
+  return d->foreOver;
+}
 void Glimmet::SetForeOver(OleColor value) {
   d->foreOver = value;
   ComputePalette();
@@ -98,7 +120,9 @@ void Glimmet::SetForeOver(OleColor value) {
   Notify("ForeOver");
 }
 
-OleColor Glimmet::MaskColor() const { return d->maskColor; }
+OleColor Glimmet::MaskColor() const {
+  return d->maskColor;
+}
 void Glimmet::SetMaskColor(OleColor value) {
   d->maskColor = value;
   ComputePalette();
@@ -106,7 +130,9 @@ void Glimmet::SetMaskColor(OleColor value) {
   Notify("MaskColor");
 }
 
-bool Glimmet::SoftBevel() const { return d->softBevel; }
+bool Glimmet::SoftBevel() const {
+  return d->softBevel;
+}
 void Glimmet::SetSoftBevel(bool value) {
   d->softBevel = value;
   ComputePalette();
@@ -114,14 +140,18 @@ void Glimmet::SetSoftBevel(bool value) {
   Notify("SoftBevel");
 }
 
-qint16 Glimmet::MousePointer() const { return d->mousePointer; }
+qint16 Glimmet::MousePointer() const {
+  return d->mousePointer;
+}
 void Glimmet::SetMousePointer(qint16 value) {
   d->mousePointer = value;
   ApplyMousePointer();
   Notify("MousePointer");
 }
 
-QVariant Glimmet::MouseIcon() const { return d->mouseIcon; }
+QVariant Glimmet::MouseIcon() const {
+  return d->mouseIcon;
+}
 void Glimmet::SetMouseIcon(const QVariant& value) {
   d->mouseIcon = value;
   ApplyMousePointer();  // an unusable icon is ignored, as the original ignores its errors
@@ -130,10 +160,10 @@ void Glimmet::SetMouseIcon(const QVariant& value) {
 
 void Glimmet::ApplyMousePointer() {
   static const Qt::CursorShape shapes[] = {
-      Qt::ArrowCursor,      Qt::ArrowCursor,    Qt::CrossCursor,   Qt::IBeamCursor,
-      Qt::ArrowCursor,      Qt::SizeAllCursor,  Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-      Qt::SizeFDiagCursor,  Qt::SizeHorCursor,  Qt::UpArrowCursor, Qt::WaitCursor,
-      Qt::ForbiddenCursor,  Qt::BusyCursor,     Qt::WhatsThisCursor, Qt::SizeAllCursor};
+      Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
+      Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+      Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
+      Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
   const int pointer = d->mousePointer;
   if (pointer == 0) {
     unsetCursor();
@@ -156,7 +186,9 @@ void Glimmet::ApplyMousePointer() {
   }
 }
 
-bool Glimmet::HandPointer() const { return d->handPointer; }
+bool Glimmet::HandPointer() const {
+  return d->handPointer;
+}
 void Glimmet::SetHandPointer(bool value) {
   d->handPointer = value;
   if (value) {
@@ -171,7 +203,9 @@ void Glimmet::SetHandPointer(bool value) {
   Notify("HandPointer");
 }
 
-QVariant Glimmet::PictureNormal() const { return d->pictureNormal; }
+QVariant Glimmet::PictureNormal() const {
+  return d->pictureNormal;
+}
 void Glimmet::SetPictureNormal(const QVariant& value) {
   d->pictureNormal = value;
   MeasurePicture();
@@ -180,28 +214,36 @@ void Glimmet::SetPictureNormal(const QVariant& value) {
   Notify("PictureNormal");
 }
 
-QVariant Glimmet::PictureOver() const { return d->pictureOver; }
+QVariant Glimmet::PictureOver() const {
+  return d->pictureOver;
+}
 void Glimmet::SetPictureOver(const QVariant& value) {
   d->pictureOver = value;
   if (d->isHovering) Redraw(d->drawState, true);
   Notify("PictureOver");
 }
 
-bool Glimmet::UseMaskColor() const { return d->useMaskColor; }
+bool Glimmet::UseMaskColor() const {
+  return d->useMaskColor;
+}
 void Glimmet::SetUseMaskColor(bool value) {
   d->useMaskColor = value;
   if (d->pictureNormal.isValid()) Redraw(d->drawState, true);
   Notify("UseMaskColor");
 }
 
-bool Glimmet::UseGreyscale() const { return d->useGreyscale; }
+bool Glimmet::UseGreyscale() const {
+  return d->useGreyscale;
+}
 void Glimmet::SetUseGreyscale(bool value) {
   d->useGreyscale = value;
   if (d->pictureNormal.isValid()) Redraw(d->drawState, true);
   Notify("UseGreyscale");
 }
 
-qint32 Glimmet::PicturePosition() const { return d->picturePosition; }
+qint32 Glimmet::PicturePosition() const {
+  return d->picturePosition;
+}
 void Glimmet::SetPicturePosition(qint32 value) {
   d->picturePosition = value;
   Notify("PicturePosition");
@@ -209,21 +251,27 @@ void Glimmet::SetPicturePosition(qint32 value) {
   Redraw(d->drawState, true);
 }
 
-qint32 Glimmet::SpecialEffect() const { return d->specialEffect; }
+qint32 Glimmet::SpecialEffect() const {
+  return d->specialEffect;
+}
 void Glimmet::SetSpecialEffect(qint32 value) {
   d->specialEffect = value;
   Redraw(d->drawState, true);
   Notify("SpecialEffect");
 }
 
-bool Glimmet::CheckBoxBehaviour() const { return d->checkBoxBehaviour; }
+bool Glimmet::CheckBoxBehaviour() const {
+  return d->checkBoxBehaviour;
+}
 void Glimmet::SetCheckBoxBehaviour(bool value) {
   d->checkBoxBehaviour = value;
   Redraw(d->drawState, true);
   Notify("CheckBoxBehaviour");
 }
 
-bool Glimmet::Value() const { return d->value; }
+bool Glimmet::Value() const {
+  return d->value;
+}
 void Glimmet::SetValue(bool value) {
   d->value = value;
   if (d->checkBoxBehaviour) Redraw(0, true);
@@ -238,26 +286,46 @@ static void ChangeFont(Glimmet& g, const std::function<void(QFont&)>& change) {
   g.LayoutCaption();
   g.Redraw(0, true);
 }
-bool Glimmet::FontBold() const { return font().bold(); }
-void Glimmet::SetFontBold(bool value) { ChangeFont(*this, [=](QFont& f) { f.setBold(value); }); }
-bool Glimmet::FontItalic() const { return font().italic(); }
-void Glimmet::SetFontItalic(bool value) { ChangeFont(*this, [=](QFont& f) { f.setItalic(value); }); }
-bool Glimmet::FontUnderline() const { return font().underline(); }
+bool Glimmet::FontBold() const {
+  return font().bold();
+}
+void Glimmet::SetFontBold(bool value) {
+  ChangeFont(*this, [=](QFont& f) { f.setBold(value); });
+}
+bool Glimmet::FontItalic() const {
+  return font().italic();
+}
+void Glimmet::SetFontItalic(bool value) {
+  ChangeFont(*this, [=](QFont& f) { f.setItalic(value); });
+}
+bool Glimmet::FontUnderline() const {
+  return font().underline();
+}
 void Glimmet::SetFontUnderline(bool value) {
   ChangeFont(*this, [=](QFont& f) { f.setUnderline(value); });
 }
-qint16 Glimmet::FontSize() const { return static_cast<qint16>(qRound(font().pointSizeF())); }
+qint16 Glimmet::FontSize() const {
+  return static_cast<qint16>(qRound(font().pointSizeF()));
+}
 void Glimmet::SetFontSize(qint16 value) {
   ChangeFont(*this, [=](QFont& f) { f.setPointSize(value); });
 }
-QString Glimmet::FontName() const { return font().family(); }
+QString Glimmet::FontName() const {
+  return font().family();
+}
 void Glimmet::SetFontName(const QString& value) {
   ChangeFont(*this, [&](QFont& f) { f.setFamily(value); });
 }
 
-quintptr Glimmet::hWnd() const { return reinterpret_cast<quintptr>(this); }
-QString Glimmet::Version() const { return QStringLiteral("2.0.6"); }
-QString Glimmet::AccessKeys() const { return d->accessKey; }
+quintptr Glimmet::hWnd() const {
+  return reinterpret_cast<quintptr>(this);
+}
+QString Glimmet::Version() const {
+  return QStringLiteral("2.0.6");
+}
+QString Glimmet::AccessKeys() const {
+  return d->accessKey;
+}
 
 void Glimmet::Refresh() {
   if (d->buttonType == Transparent) CaptureBackground();
@@ -267,7 +335,9 @@ void Glimmet::Refresh() {
   Redraw(d->drawState, true);
 }
 
-void Glimmet::DisableRefresh() { d->redrawEnabled = false; }
+void Glimmet::DisableRefresh() {
+  d->redrawEnabled = false;
+}
 
 void Glimmet::About() {}
 
@@ -303,7 +373,8 @@ void Glimmet::ComputePalette() {
     case UseContainer: {
       const QWidget* container = parentWidget();
       const QPalette& cp = container ? container->palette() : system;
-      p.FaceColor = FromQColor(cp.color(container ? container->backgroundRole() : QPalette::Window));
+      p.FaceColor =
+          FromQColor(cp.color(container ? container->backgroundRole() : QPalette::Window));
       p.TextColor = p.HoverTextColor =
           FromQColor(cp.color(container ? container->foregroundRole() : QPalette::WindowText));
       shades();

@@ -27,7 +27,9 @@ void GlimmetPropertyBag::WriteProperty(const QString& name, const QVariant& valu
     entries_[static_cast<size_t>(i)].second = value;
 }
 
-bool GlimmetPropertyBag::Contains(const QString& name) const { return IndexOf(name) >= 0; }
+bool GlimmetPropertyBag::Contains(const QString& name) const {
+  return IndexOf(name) >= 0;
+}
 
 QStringList GlimmetPropertyBag::Keys() const {
   QStringList keys;

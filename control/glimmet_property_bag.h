@@ -3,8 +3,6 @@
 // which keys were first written is kept, so a save can be checked key by key.
 #pragma once
 
-#include "glimmet_export.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -12,6 +10,8 @@
 #include <initializer_list>
 #include <utility>
 #include <vector>
+
+#include "glimmet_export.h"
 
 class GLIMMET_EXPORT GlimmetPropertyBag {
  public:

@@ -1,12 +1,12 @@
 // The private state of one Glimmet (Part 7.1 "Internal per-instance state").
 #pragma once
 
-#include "glimmet.h"
-
 #include <QImage>
 #include <QRegion>
 #include <QTimer>
 #include <QVariant>
+
+#include "glimmet.h"
 
 struct GlimmetState {
   // Properties.

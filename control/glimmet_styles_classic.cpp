@@ -25,11 +25,13 @@ void GlimmetPainter::StyleWindows32(Look look) {
   if (look == Up) {
     DrawCaption(Hover() ? 1 : 0);
     if (marked) {
-      cv.DrawBevel(W, H, p.HighlightColor, p.DarkShadowColor, p.LightColor, p.ShadowColor, 1, false);
+      cv.DrawBevel(W, H, p.HighlightColor, p.DarkShadowColor, p.LightColor, p.ShadowColor, 1,
+                   false);
       DrawFocus();
       cv.Frame(0, 0, W, H, p.DarkShadowColor);
     } else {
-      cv.DrawBevel(W, H, p.HighlightColor, p.DarkShadowColor, p.LightColor, p.ShadowColor, 0, false);
+      cv.DrawBevel(W, H, p.HighlightColor, p.DarkShadowColor, p.LightColor, p.ShadowColor, 0,
+                   false);
     }
   } else if (look == Down) {
     DrawCaption(2);
@@ -38,7 +40,8 @@ void GlimmetPainter::StyleWindows32(Look look) {
       cv.Frame(1, 1, W - 1, H - 1, p.ShadowColor);
       DrawFocus();
     } else {
-      cv.DrawBevel(W, H, p.DarkShadowColor, p.HighlightColor, p.ShadowColor, p.LightColor, 0, false);
+      cv.DrawBevel(W, H, p.DarkShadowColor, p.HighlightColor, p.ShadowColor, p.LightColor, 0,
+                   false);
     }
   } else {
     DrawCaption(3);
@@ -129,7 +132,8 @@ void GlimmetPainter::StyleHover3D(Look look) {
   if (look == Up) {
     DrawCaption(Hover() ? 1 : 0);
     if (Hover())
-      cv.DrawBevel(W, H, p.HighlightColor, p.DarkShadowColor, p.LightColor, p.ShadowColor, 0, false);
+      cv.DrawBevel(W, H, p.HighlightColor, p.DarkShadowColor, p.LightColor, p.ShadowColor, 0,
+                   false);
     DrawFocus();
   } else if (look == Down) {
     DrawCaption(2);

@@ -1,10 +1,10 @@
 // Part 7.4: colour arithmetic and the palette of each colour scheme, against
 // values computed by hand from the Part's formulas.
-#include "glimmet.h"
-#include "glimmet_blit.h"
-
 #include <QApplication>
 #include <QTest>
+
+#include "glimmet.h"
+#include "glimmet_blit.h"
 
 using namespace glimmet;
 
@@ -28,7 +28,7 @@ class ColourTest : public QObject {
   }
 
   void softBevelHalvesTowardZero() {
-    QCOMPARE(ShiftColor(Rgb(100, 100, 100), -25, false, true), Rgb(88, 88, 88));   // -12
+    QCOMPARE(ShiftColor(Rgb(100, 100, 100), -25, false, true), Rgb(88, 88, 88));    // -12
     QCOMPARE(ShiftColor(Rgb(100, 100, 100), 47, false, true), Rgb(123, 123, 123));  // +23
     QCOMPARE(ShiftColor(Rgb(100, 100, 100), 1, false, true), Rgb(100, 100, 100));   // 0
     QCOMPARE(ShiftColor(Rgb(100, 100, 100), -1, false, true), Rgb(100, 100, 100));  // 0, not -1

@@ -1,13 +1,13 @@
 // Part 7.2 and the compositor of Part 7.4: pixels of rendered buttons, with
 // the expected colours computed here from the Part's formulas.
-#include "glimmet.h"
-#include "glimmet_blit.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QTest>
 #include <cmath>
+
+#include "glimmet.h"
+#include "glimmet_blit.h"
 
 using namespace glimmet;
 
@@ -269,7 +269,8 @@ class DrawingTest : public QObject {
     for (int y = 2; y < 22; ++y)
       for (int x = 2; x < 78; ++x) {
         const QColor c = At(g, x, y);
-        if (c.red() + c.green() + c.blue() < 150) (caption.adjusted(-1, -1, 1, 1).contains(x, y) ? dark : outside)++;
+        if (c.red() + c.green() + c.blue() < 150)
+          (caption.adjusted(-1, -1, 1, 1).contains(x, y) ? dark : outside)++;
       }
     QVERIFY(dark > 10);
     QCOMPARE(outside, 0);
@@ -341,8 +342,8 @@ class DrawingTest : public QObject {
     QCOMPARE(run(o), (QList<QColor>{blue, green, green, blue, blue}));
     o = {};
     o.greyscale = true;  // 0.3*128 = 38.4 -> 38; 38 + 75.52 + 14.19 = 127.71 -> 128
-    QCOMPARE(run(o), (QList<QColor>{blue, QColor(76, 76, 76), QColor(50, 50, 50), QColor(250, 250, 250),
-                                    QColor(128, 128, 128)}));
+    QCOMPARE(run(o), (QList<QColor>{blue, QColor(76, 76, 76), QColor(50, 50, 50),
+                                    QColor(250, 250, 250), QColor(128, 128, 128)}));
     o = {};
     o.fade = true;  // (2 * source + destination) / 3
     QCOMPARE(run(o)[1], QColor(170, 0, 85));
@@ -387,8 +388,8 @@ class DrawingTest : public QObject {
   }
 
   void customHoverSwapsBackOverForOnePaint() {
-    Glimmet* g = Make(7, 40, 20,
-                      {{"coltype", 2}, {"bcol", Rgb(10, 20, 30)}, {"bcolo", Rgb(200, 100, 50)}});
+    Glimmet* g =
+        Make(7, 40, 20, {{"coltype", 2}, {"bcol", Rgb(10, 20, 30)}, {"bcolo", Rgb(200, 100, 50)}});
     QCOMPARE(At(g, 10, 10), QColor(10, 20, 30));
     Hover(g);
     QCOMPARE(At(g, 10, 10), QColor(200, 100, 50));

@@ -4,13 +4,13 @@
 // xvfb-run) and look at the result.
 //
 //   glimmet_gallery OUTPUT.png [scheme ...]     schemes 1 to 4, all by default
-#include "glimmet.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "glimmet.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ QImage TestPicture() {
       const int dx = 2 * x - 15, dy = 2 * y - 15, r2 = dx * dx + dy * dy;
       if (r2 <= 196) image.setPixelColor(x, y, QColor(0, 90, 20));
       if (r2 <= 144) image.setPixelColor(x, y, QColor(40, 170, 60));
-      if ((x - 5) * (x - 5) + (y - 5) * (y - 5) <= 3) image.setPixelColor(x, y, QColor(230, 255, 230));
+      if ((x - 5) * (x - 5) + (y - 5) * (y - 5) <= 3)
+        image.setPixelColor(x, y, QColor(230, 255, 230));
     }
   return image;
 }
@@ -53,8 +54,9 @@ void Drive(Glimmet* b, int look) {
   switch (look) {
     case 1: {  // hovered: the cursor over the button, then a move without buttons
       QCursor::setPos(b->mapToGlobal(QPoint(kW / 2, kH / 2)));
-      QMouseEvent move(QEvent::MouseMove, QPointF(kW / 2, kH / 2), b->mapToGlobal(QPointF(kW / 2, kH / 2)),
-                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+      QMouseEvent move(QEvent::MouseMove, QPointF(kW / 2, kH / 2),
+                       b->mapToGlobal(QPointF(kW / 2, kH / 2)), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
       QApplication::sendEvent(b, &move);
       break;
     }
@@ -64,13 +66,16 @@ void Drive(Glimmet* b, int look) {
       QApplication::sendEvent(b, &press);
       break;
     }
-    case 3: b->SetEnabled(false); break;
+    case 3:
+      b->SetEnabled(false);
+      break;
     case 4: {
       QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
       QApplication::sendEvent(b, &in);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -78,7 +83,8 @@ void Drive(Glimmet* b, int look) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("glimmet-gallery.png");
+  const QString output =
+      argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("glimmet-gallery.png");
   QList<int> schemes;
   for (int i = 2; i < argc; ++i) schemes << QString::fromLocal8Bit(argv[i]).toInt();
   if (schemes.isEmpty()) schemes = {1, 2, 3, 4};
@@ -86,7 +92,8 @@ int main(int argc, char** argv) {
   const auto types = Glimmet::EnumMembers(QStringLiteral("ButtonTypes"));
   const int cols = 10, rowsPerScheme = static_cast<int>(types.size());
   const int sheetW = kLabelW + cols * (kW + kGapX) + kGapX;
-  const int sheetH = static_cast<int>(schemes.size()) * (kHeaderH + rowsPerScheme * (kH + kGapY)) + kHeaderH + kGapY;
+  const int sheetH = static_cast<int>(schemes.size()) * (kHeaderH + rowsPerScheme * (kH + kGapY)) +
+                     kHeaderH + kGapY;
 
   Sheet sheet;
   sheet.resize(sheetW, sheetH);
@@ -102,8 +109,8 @@ int main(int argc, char** argv) {
   p.setFont(font);
   p.setPen(Qt::black);
   for (int c = 0; c < cols; ++c)
-    p.drawText(QRect(kLabelW + kGapX + c * (kW + kGapX), 2, kW, kHeaderH),
-               Qt::AlignCenter, QString::fromLatin1(kLooks[c % 5]) + (c >= 5 ? " +pic" : ""));
+    p.drawText(QRect(kLabelW + kGapX + c * (kW + kGapX), 2, kW, kHeaderH), Qt::AlignCenter,
+               QString::fromLatin1(kLooks[c % 5]) + (c >= 5 ? " +pic" : ""));
 
   const QImage picture = TestPicture();
   int top = kHeaderH;

@@ -1,10 +1,11 @@
 // Part 7.4 geometry and Part 7.1 access keys: focus insets, window shapes,
 // caption layout with word breaking, picture placement.
-#include "glimmet.h"
 #include "glimmet_geometry.h"
 
 #include <QFontMetrics>
 #include <QTest>
+
+#include "glimmet.h"
 
 using namespace glimmet;
 
@@ -21,7 +22,8 @@ class GeometryTest : public QObject {
   void focusInsets() {
     QCOMPARE(FocusRectFor(2, 100, 30), (GlimmetRect{4, 4, 96, 26}));
     QCOMPARE(FocusRectFor(3, 100, 30), (GlimmetRect{4, 4, 96, 26}));
-    for (int type = 7; type <= 13; ++type) QCOMPARE(FocusRectFor(type, 100, 30), (GlimmetRect{3, 3, 97, 27}));
+    for (int type = 7; type <= 13; ++type)
+      QCOMPARE(FocusRectFor(type, 100, 30), (GlimmetRect{3, 3, 97, 27}));
     QCOMPARE(FocusRectFor(14, 100, 30), (GlimmetRect{6, 6, 96, 26}));
     QCOMPARE(FocusRectFor(99, 100, 30), (GlimmetRect{4, 4, 96, 26}));
   }
@@ -82,8 +84,8 @@ class GeometryTest : public QObject {
     const GlimmetRect expected{1 + (120 - right) / 2, 1 + (32 - bottom) / 2,
                                right + (120 - right) / 2, bottom + (32 - bottom) / 2};
     QCOMPARE(l.captionRect, expected);
-    QCOMPARE(l.pressedCaptionRect,
-             (GlimmetRect{expected.left + 1, expected.top + 1, expected.right + 1, expected.bottom + 1}));
+    QCOMPARE(l.pressedCaptionRect, (GlimmetRect{expected.left + 1, expected.top + 1,
+                                                expected.right + 1, expected.bottom + 1}));
   }
 
   void captionBreaksWords() {
@@ -111,13 +113,16 @@ class GeometryTest : public QObject {
     QCOMPARE(l.start, (GlimmetRect{1, 1, 102, 30}));
     const int right = 1 + l.textWidth;
     QCOMPARE(l.captionRect.left, 1 + (120 - right - 16 - 4) / 2);
-    QCOMPARE(PlacePicture("Save", 1, l.captionRect, 120, 32, 16, 16), QPoint(l.captionRect.right + 4, 8));
+    QCOMPARE(PlacePicture("Save", 1, l.captionRect, 120, 32, 16, 16),
+             QPoint(l.captionRect.right + 4, 8));
     // cbTop and cbBottom.
     l = LayoutCaption("Save", f, 80, 60, 2, 16, 16, {});
-    QCOMPARE(PlacePicture("Save", 2, l.captionRect, 80, 60, 16, 16), QPoint(32, l.captionRect.top - 18));
+    QCOMPARE(PlacePicture("Save", 2, l.captionRect, 80, 60, 16, 16),
+             QPoint(32, l.captionRect.top - 18));
     l = LayoutCaption("Save", f, 80, 60, 3, 16, 16, {});
     QCOMPARE(l.captionRect.top, 1 + (60 - (1 + l.textHeight) - 16 - 4) / 2);
-    QCOMPARE(PlacePicture("Save", 3, l.captionRect, 80, 60, 16, 16), QPoint(32, l.captionRect.bottom + 2));
+    QCOMPARE(PlacePicture("Save", 3, l.captionRect, 80, 60, 16, 16),
+             QPoint(32, l.captionRect.bottom + 2));
     // A position outside the enumeration keeps the previous R.
     const GlimmetRect previous{5, 6, 50, 20};
     QCOMPARE(LayoutCaption("Save", f, 80, 60, 9, 16, 16, previous).start, previous);
@@ -134,20 +139,34 @@ class GeometryTest : public QObject {
   void accessKeys_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("key");
-    QTest::newRow("&Save") << "&Save" << "s";
-    QTest::newRow("Save && Exit") << "Save && Exit" << "";
-    QTest::newRow("A && &B") << "A && &B" << "b";
-    QTest::newRow("A&&B") << "A&&B" << "";
-    QTest::newRow("X&") << "X&" << "";
-    QTest::newRow("E&xit") << "E&xit" << "x";
-    QTest::newRow("&") << "&" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("no ampersand") << "Save" << "";
-    QTest::newRow("&&&") << "&&&" << "";
-    QTest::newRow("A&&&B") << "A&&&B" << "b";
-    QTest::newRow("&&x&") << "&&x&" << "";
-    QTest::newRow("a&&b&c&d") << "a&&b&c&d" << "c";
-    QTest::newRow("&&a&&&b") << "&&a&&&b" << "";
+    QTest::newRow("&Save") << "&Save"
+                           << "s";
+    QTest::newRow("Save && Exit") << "Save && Exit"
+                                  << "";
+    QTest::newRow("A && &B") << "A && &B"
+                             << "b";
+    QTest::newRow("A&&B") << "A&&B"
+                          << "";
+    QTest::newRow("X&") << "X&"
+                        << "";
+    QTest::newRow("E&xit") << "E&xit"
+                           << "x";
+    QTest::newRow("&") << "&"
+                       << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("no ampersand") << "Save"
+                                  << "";
+    QTest::newRow("&&&") << "&&&"
+                         << "";
+    QTest::newRow("A&&&B") << "A&&&B"
+                           << "b";
+    QTest::newRow("&&x&") << "&&x&"
+                          << "";
+    QTest::newRow("a&&b&c&d") << "a&&b&c&d"
+                              << "c";
+    QTest::newRow("&&a&&&b") << "&&a&&&b"
+                             << "";
   }
   void accessKeys() {
     QFETCH(QString, caption);

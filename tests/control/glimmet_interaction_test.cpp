@@ -1,11 +1,11 @@
 // Part 7.3: events and looks driven through real input with QTest.
-#include "glimmet.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
+
+#include "glimmet.h"
 // Qt's own entry for platform mouse input, the one QTest uses.
 Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
                                       Qt::MouseButtons state, Qt::MouseButton button,
@@ -29,7 +29,8 @@ class InteractionTest : public QObject {
             [this](short& k, short& s) { log_ << QString("KeyDown %1 %2").arg(k).arg(s); });
     connect(b, &Glimmet::KeyUp, this,
             [this](short& k, short& s) { log_ << QString("KeyUp %1 %2").arg(k).arg(s); });
-    connect(b, &Glimmet::KeyPress, this, [this](short& c) { log_ << QString("KeyPress %1").arg(c); });
+    connect(b, &Glimmet::KeyPress, this,
+            [this](short& c) { log_ << QString("KeyPress %1").arg(c); });
     connect(b, &Glimmet::MouseOver, this, [this] { log_ << "MouseOver"; });
     connect(b, &Glimmet::MouseOut, this, [this] { log_ << "MouseOut"; });
   }

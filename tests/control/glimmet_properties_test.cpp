@@ -1,20 +1,24 @@
 // Part 7.1: enumerations, "New" values, the property bag (order, defaults,
 // letter case), setter side effects and the notices to the host.
-#include "glimmet.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "glimmet.h"
+
 using namespace glimmet;
 
 namespace {
-const QStringList kKeys = {"BTYPE", "TX",    "ENAB", "FONT",   "COLTYPE", "FOCUSR", "BCOL", "BCOLO",
-                           "FCOL",  "FCOLO", "MCOL", "MPTR",   "MICON",   "PICN",   "PICH", "UMCOL",
+const QStringList kKeys = {"BTYPE", "TX",     "ENAB",  "FONT", "COLTYPE", "FOCUSR", "BCOL", "BCOLO",
+                           "FCOL",  "FCOLO",  "MCOL",  "MPTR", "MICON",   "PICN",   "PICH", "UMCOL",
                            "SOFT",  "PICPOS", "NGREY", "FX",   "HAND",    "CHECK",  "VALUE"};
-OleColor SystemFace() { return FromQColor(QApplication::palette().color(QPalette::Button)); }
-OleColor SystemText() { return FromQColor(QApplication::palette().color(QPalette::ButtonText)); }
+OleColor SystemFace() {
+  return FromQColor(QApplication::palette().color(QPalette::Button));
+}
+OleColor SystemText() {
+  return FromQColor(QApplication::palette().color(QPalette::ButtonText));
+}
 }  // namespace
 
 class PropertiesTest : public QObject {
@@ -33,11 +37,15 @@ class PropertiesTest : public QObject {
     QCOMPARE(int(Glimmet::KDE2), 14);
     QCOMPARE(int(Glimmet::Transparent), 11);
     QCOMPARE(Glimmet::EnumMembers("ColorTypes"),
-             (QList<QPair<QString, int>>{{"Use Windows", 1}, {"Custom", 2}, {"Force Standard", 3}, {"Use Container", 4}}));
-    QCOMPARE(Glimmet::EnumMembers("PicPositions"),
-             (QList<QPair<QString, int>>{{"cbLeft", 0}, {"cbRight", 1}, {"cbTop", 2}, {"cbBottom", 3}, {"cbBackground", 4}}));
+             (QList<QPair<QString, int>>{
+                 {"Use Windows", 1}, {"Custom", 2}, {"Force Standard", 3}, {"Use Container", 4}}));
+    QCOMPARE(
+        Glimmet::EnumMembers("PicPositions"),
+        (QList<QPair<QString, int>>{
+            {"cbLeft", 0}, {"cbRight", 1}, {"cbTop", 2}, {"cbBottom", 3}, {"cbBackground", 4}}));
     QCOMPARE(Glimmet::EnumMembers("fx"),
-             (QList<QPair<QString, int>>{{"cbNone", 0}, {"cbEmbossed", 1}, {"cbEngraved", 2}, {"cbShadowed", 3}}));
+             (QList<QPair<QString, int>>{
+                 {"cbNone", 0}, {"cbEmbossed", 1}, {"cbEngraved", 2}, {"cbShadowed", 3}}));
     QCOMPARE(int(Glimmet::cbBackground), 4);
     QCOMPARE(int(Glimmet::cbShadowed), 3);
   }
@@ -58,7 +66,8 @@ class PropertiesTest : public QObject {
     QCOMPARE(g->ForeOver(), SystemText());
     QCOMPARE(g->MaskColor(), 0xC0C0C0u);
     QCOMPARE(g->MousePointer(), qint16(0));
-    QVERIFY(!g->SoftBevel() && !g->UseGreyscale() && !g->HandPointer() && !g->CheckBoxBehaviour() && !g->Value());
+    QVERIFY(!g->SoftBevel() && !g->UseGreyscale() && !g->HandPointer() && !g->CheckBoxBehaviour() &&
+            !g->Value());
     QCOMPARE(g->PicturePosition(), 0);
     QCOMPARE(g->SpecialEffect(), 0);
     QVERIFY(g->PictureNormal().isNull());
@@ -87,12 +96,26 @@ class PropertiesTest : public QObject {
   void roundTrip() {
     QImage picture(8, 6, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    GlimmetPropertyBag stored{{"btype", 3}, {"tx", "&Send"},   {"enab", false}, {"coltype", 2},
-                              {"focusr", false}, {"bcol", Rgb(1, 2, 3)}, {"bcolo", Rgb(4, 5, 6)},
-                              {"fcol", Rgb(7, 8, 9)}, {"fcolo", Rgb(10, 11, 12)}, {"mcol", Rgb(255, 0, 255)},
-                              {"mptr", 3}, {"picn", picture}, {"umcol", false}, {"soft", true},
-                              {"picpos", 2}, {"ngrey", true}, {"fx", 3}, {"hand", false},
-                              {"check", true}, {"value", true}};
+    GlimmetPropertyBag stored{{"btype", 3},
+                              {"tx", "&Send"},
+                              {"enab", false},
+                              {"coltype", 2},
+                              {"focusr", false},
+                              {"bcol", Rgb(1, 2, 3)},
+                              {"bcolo", Rgb(4, 5, 6)},
+                              {"fcol", Rgb(7, 8, 9)},
+                              {"fcolo", Rgb(10, 11, 12)},
+                              {"mcol", Rgb(255, 0, 255)},
+                              {"mptr", 3},
+                              {"picn", picture},
+                              {"umcol", false},
+                              {"soft", true},
+                              {"picpos", 2},
+                              {"ngrey", true},
+                              {"fx", 3},
+                              {"hand", false},
+                              {"check", true},
+                              {"value", true}};
     QWidget form;
     Glimmet* g = CreateGlimmet(&form, "btnSend", stored);
     QCOMPARE(g->ButtonType(), 3);
@@ -239,7 +262,7 @@ class PropertiesTest : public QObject {
     form.resize(200, 60);
     Glimmet* g = CreateGlimmet(&form, "b", GlimmetPropertyBag{{"tx", "Go"}});
     g->setGeometry(0, 0, 120, 32);
-    QVERIFY(g->RedrawEnabled());  // created
+    QVERIFY(g->RedrawEnabled());     // created
     QVERIFY(g->Surface().isNull());  // loaded, not yet sized or shown: nothing painted
     form.show();
     QCOMPARE(g->Surface().size(), QSize(120, 32));
