@@ -1,0 +1,36 @@
+// Pixel-exact drawing primitives of the Glimmet surface (Part 7.2): every line
+// and pixel lands where the Part puts it, without antialiasing.
+#pragma once
+
+#include <QImage>
+
+#include "glimmet.h"
+
+namespace glimmet {
+
+class GLIMMET_EXPORT Canvas {
+ public:
+  explicit Canvas(QImage& image) : image_(image) {}
+
+  void Pixel(int x, int y, OleColor c);
+  // A 1-pixel line from (x1, y1) up to, not including, (x2, y2).
+  void Line(int x1, int y1, int x2, int y2, OleColor c);
+  // Fill the rectangle (left, top)-(right, bottom), right and bottom exclusive.
+  void Fill(int left, int top, int right, int bottom, OleColor c);
+  // Outline the same rectangle: its outermost pixels.
+  void Frame(int left, int top, int right, int bottom, OleColor c);
+  // DrawBox(x, y, width, height, colour, frameOnly).
+  void DrawBox(int x, int y, int width, int height, OleColor c, bool frameOnly);
+  // DrawBevel on a W x H surface (k is 0 or 1).
+  void DrawBevel(int w, int h, OleColor c1, OleColor c2, OleColor c3, OleColor c4, int k,
+                 bool outerOnly);
+  // The dotted focus rectangle: every other border pixel inverted, the
+  // others combined with the text colour by exclusive or.
+  void FocusRect(const GlimmetRect& r, OleColor textColor);
+
+ private:
+  void Run(int x, int y, int dx, int dy, int count, OleColor c);
+  QImage& image_;
+};
+
+}  // namespace glimmet

@@ -1,0 +1,10 @@
+// Export macro of libglimmet.
+#pragma once
+
+#include <QtCore/qglobal.h>
+
+#if defined(GLIMMET_LIBRARY)
+#define GLIMMET_EXPORT Q_DECL_EXPORT
+#else
+#define GLIMMET_EXPORT Q_DECL_IMPORT
+#endif
