@@ -92,7 +92,7 @@ void Glimmet::paintEvent(QPaintEvent* e) {
   p.drawImage(e->rect().topLeft(), d->surface, e->rect());
 }
 
-// --- Size change and geometry (Part 7.4) ---
+// --- Size change and geometry ---
 
 void Glimmet::SizeChanged() {
   if (d->resizeSuspended) return;

@@ -1,4 +1,4 @@
-// Glimmet: the owner-drawn push button of the control library (Parts 7.1 to 7.4).
+// Glimmet: the owner-drawn push button of the control library.
 //
 // A host creates a button through CreateGlimmet() from the property bag of its
 // stored layout (keys in any letter case), sets Caption and Enabled, and listens
@@ -24,7 +24,7 @@
 
 struct GlimmetState;
 
-// The palette of Part 7.4, all plain RGB (0x00BBGGRR).
+// The palette, all plain RGB (0x00BBGGRR).
 struct GlimmetPalette {
   glimmet::OleColor FaceColor = 0;
   glimmet::OleColor LightColor = 0;
@@ -57,7 +57,7 @@ class GLIMMET_EXPORT Glimmet : public QWidget {
   Q_PROPERTY(QString Version READ Version)
 
  public:
-  // The four enumerations of Part 7.1. Their display names (with blanks) come
+  // The four enumerations. Their display names (with blanks) come
   // from EnumMembers(); stored values outside them are kept as they are.
   enum ButtonTypes : qint32 {
     Windows16 = 1,      // "Windows 160-bit"
@@ -179,7 +179,7 @@ class GLIMMET_EXPORT Glimmet : public QWidget {
   void DisableRefresh();
   void About();
 
-  // --- The drawing machinery (Parts 7.2 and 7.4), public for tools and tests ---
+  // --- The drawing machinery, public for tools and tests ---
   void Redraw(int state, bool force);
   void ComputePalette();
   void LayoutCaption();
@@ -233,13 +233,13 @@ class GLIMMET_EXPORT Glimmet : public QWidget {
 
  private:
   friend struct GlimmetPainter;
-  // Part 7.3 handlers, in the platform's terms.
+  // Input handlers, in the platform's terms.
   void HandleMouseDown(short button, short shift, float x, float y);
   void HandleClick();
   void HandleAccessKey();
   void OverTimerTick();
   bool IsMouseOver() const;
-  // Part 7.1 helpers.
+  // Property helpers.
   void UpdateAccessKey();
   void ApplyMousePointer();
   void BuildRegion();

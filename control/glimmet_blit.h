@@ -1,4 +1,4 @@
-// The picture compositor of the Glimmet button (Part 7.4, BlitPicture).
+// The picture compositor of the Glimmet button (BlitPicture).
 #pragma once
 
 #include <QImage>

@@ -57,7 +57,7 @@ void Canvas::DrawBox(int x, int y, int width, int height, OleColor c, bool frame
 void Canvas::DrawBevel(int w, int h, OleColor c1, OleColor c2, OleColor c3, OleColor c4, int k,
                        bool outerOnly) {
   const int e = k, r = w - 1 - k, b = h - 1 - k;
-  // Runs are inclusive of both ends here, as the Part lists them.
+  // Runs are inclusive of both ends here, as the design lists them.
   auto column = [this](int x, int from, int to, OleColor c) {
     if (to >= from) Run(x, from, 0, 1, to - from + 1, c);
   };

@@ -1,5 +1,5 @@
-// Pixel-exact drawing primitives of the Glimmet surface (Part 7.2): every line
-// and pixel lands where the Part puts it, without antialiasing.
+// Pixel-exact drawing primitives of the Glimmet surface: every line
+// and pixel lands where the design puts it, without antialiasing.
 #pragma once
 
 #include <QImage>

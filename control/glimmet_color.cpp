@@ -80,7 +80,7 @@ OleColor TranslateColor(OleColor color) {
 }
 
 OleColor ShiftColor(OleColor color, int amount, bool blueProportional, bool softBevel) {
-  if (softBevel) amount /= 2;  // C++ division truncates toward zero, as the Part asks
+  if (softBevel) amount /= 2;  // C++ division truncates toward zero, as the drawing rules ask
   int r = Red(color) + amount;
   int g = Green(color) + amount;
   int b = blueProportional ? Blue(color) + (Blue(color) * amount) / 192 : Blue(color) + amount;

@@ -1,4 +1,4 @@
-// Colour arithmetic of the Glimmet button (Part 7.4). Colours are OLE colours:
+// Colour arithmetic of the Glimmet button. Colours are OLE colours:
 // plain RGB as 0x00BBGGRR, or a system colour as 0x80000000 | index.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Redraw and the parts every style shares: captions, focus, pictures (Part 7.2).
+// Redraw and the parts every style shares: captions, focus, pictures.
 #include "glimmet_geometry.h"
 #include "glimmet_painter.h"
 

@@ -128,7 +128,7 @@ QPoint PlacePicture(const QString& caption, int position, const GlimmetRect& c, 
 }
 
 QString AccessKeyOf(const QString& caption) {
-  // Positions below are 1-based as in the Part; caption[p] is the character after p.
+  // Positions below are 1-based as in the design; caption[p] is the character after p.
   const qsizetype len = caption.size();
   if (len <= 1) return {};
   const qsizetype p = caption.indexOf(QLatin1Char('&')) + 1;

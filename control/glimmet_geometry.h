@@ -1,4 +1,4 @@
-// Geometry of the Glimmet button (Part 7.4): focus inset, window shape and the
+// Geometry of the Glimmet button: focus inset, window shape and the
 // caption and picture layout, as functions of plain values.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Part 7.3: mouse, keyboard, focus, access key and hover.
+// mouse, keyboard, focus, access key and hover.
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -31,7 +31,7 @@ void Glimmet::mousePressEvent(QMouseEvent* e) {
 void Glimmet::mouseDoubleClickEvent(QMouseEvent* e) {
   // The double-click notification. Qt delivers it after the second press,
   // which has already been handled as a press; without that press (a platform
-  // that replaces it), the press handling runs here as the Part says.
+  // that replaces it), the press handling runs here as the original control did.
   d->clickAfterRelease = false;  // a double click raises no second Click
   if (d->buttonDown) return;
   if (d->lastMouseButton == 1 && e->button() == Qt::LeftButton) {

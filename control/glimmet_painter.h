@@ -1,4 +1,4 @@
-// One paint of a Glimmet (Part 7.2): the state Redraw works on while it runs.
+// One paint of a Glimmet: the state Redraw works on while it runs.
 #pragma once
 
 #include <QPainter>

@@ -1,4 +1,4 @@
-// Part 7.1: new instance, load and save through the property bag.
+// new instance, load and save through the property bag.
 #include <QApplication>
 #include <QColor>
 

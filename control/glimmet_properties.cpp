@@ -1,4 +1,4 @@
-// Part 7.1: property getters and setters with their side effects.
+// property getters and setters with their side effects.
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>

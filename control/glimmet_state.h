@@ -1,4 +1,4 @@
-// The private state of one Glimmet (Part 7.1 "Internal per-instance state").
+// The private state of one Glimmet (its internal per-instance state).
 #pragma once
 
 #include <QImage>
@@ -52,7 +52,7 @@ struct GlimmetState {
   QImage backgroundImage;  // "Transparent" only
   QImage surface;          // the persistent drawing surface
 
-  // Palette and geometry (Part 7.4).
+  // Palette and geometry.
   GlimmetPalette pal;
   GlimmetRect focusRect, captionRect, pressedCaptionRect;
   GlimmetRect layoutStart;  // R of LayoutCaption, kept for positions outside the enum

@@ -1,4 +1,4 @@
-// The frame styles of Part 7.2: Windows 16/32-bit, Netscape, the flat styles,
+// The frame styles of the button: Windows 16/32-bit, Netscape, the flat styles,
 // Office XP, Transparent, 3D Hover and Oval Flat.
 #include "glimmet_painter.h"
 

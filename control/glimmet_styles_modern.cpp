@@ -1,4 +1,4 @@
-// The gradient and edge styles of Part 7.2: Windows XP, Mac, Java metal, KDE 2.
+// The gradient and edge styles of the button: Windows XP, Mac, Java metal, KDE 2.
 #include "glimmet_painter.h"
 
 using namespace glimmet;

@@ -1,5 +1,5 @@
-// Part 7.4: colour arithmetic and the palette of each colour scheme, against
-// values computed by hand from the Part's formulas.
+// colour arithmetic and the palette of each colour scheme, against
+// values computed by hand from the drawing formulas.
 #include <QApplication>
 #include <QTest>
 

@@ -1,5 +1,5 @@
-// Part 7.2 and the compositor of Part 7.4: pixels of rendered buttons, with
-// the expected colours computed here from the Part's formulas.
+// Pixels of rendered buttons and the compositor: pixels of rendered buttons, with
+// the expected colours computed here from the drawing formulas.
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -416,7 +416,7 @@ class DrawingTest : public QObject {
 
   void everyStyleInEveryLookDrawsItsFrame() {
     // Each style's down look differs from its up look, and disabled differs
-    // from up, except where the Part draws them alike.
+    // from up, except where the design draws them alike.
     for (const auto& [name, type] : Glimmet::EnumMembers("ButtonTypes")) {
       Glimmet* g = Make(type, 60, 24, {{"tx", "Go"}});
       const QImage up = g->Surface().copy();

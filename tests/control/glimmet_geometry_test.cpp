@@ -1,4 +1,4 @@
-// Part 7.4 geometry and Part 7.1 access keys: focus insets, window shapes,
+// Geometry and access keys: focus insets, window shapes,
 // caption layout with word breaking, picture placement.
 #include "glimmet_geometry.h"
 

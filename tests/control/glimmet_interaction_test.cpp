@@ -1,4 +1,4 @@
-// Part 7.3: events and looks driven through real input with QTest.
+// events and looks driven through real input with QTest.
 #include <QApplication>
 #include <QCursor>
 #include <QSignalSpy>

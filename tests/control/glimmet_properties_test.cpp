@@ -1,4 +1,4 @@
-// Part 7.1: enumerations, "New" values, the property bag (order, defaults,
+// enumerations, "New" values, the property bag (order, defaults,
 // letter case), setter side effects and the notices to the host.
 #include <QApplication>
 #include <QCursor>
