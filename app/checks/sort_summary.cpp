@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
-#include <string_view>
 
+#include "checks/row_order.h"
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
 #include "shell/numbers.h"
@@ -17,105 +17,11 @@ void RequireColumn(int cols, int column) {
   if (column < 0 || column >= cols) throw AppError("Subscript out of range");
 }
 
-// One key of a row, as a merge pass compares it.
-template <typename Key>
-struct Keyed {
-  Key key;
-  int id;
-};
-
-// The top-down merge sort of one pass, on (key, row id) pairs so that the
-// rows themselves move only once, at the end. Same splits, same comparisons,
-// same tie rule as moving the rows would give.
-template <typename Key>
-void MergeSort(std::vector<Keyed<Key>>& items, std::vector<Keyed<Key>>& scratch, int low, int high,
-               bool descending) {
-  if (low >= high) return;
-  int mid = low + (high - low) / 2;
-  MergeSort(items, scratch, low, mid, descending);
-  MergeSort(items, scratch, mid + 1, high, descending);
-  std::copy(items.begin() + low, items.begin() + high + 1, scratch.begin() + low);
-  int i = low, j = mid + 1;
-  for (int out = low; out <= high; ++out) {
-    bool takeRight;
-    if (j > high) {
-      takeRight = false;
-    } else if (i > mid) {
-      takeRight = true;
-    } else {
-      takeRight = scratch[j].key < scratch[i].key;
-      if (descending) takeRight = !takeRight;
-    }
-    items[out] = takeRight ? scratch[j++] : scratch[i++];
-  }
-}
-
-// Runs one pass over `order` (row ids in their current sequence).
-template <typename Key, typename KeyOf>
-void MergePass(std::vector<int>& order, bool descending, KeyOf keyOf) {
-  std::vector<Keyed<Key>> items(order.size()), scratch(order.size());
-  for (size_t p = 0; p < order.size(); ++p) items[p] = {keyOf(order[p]), order[p]};
-  MergeSort(items, scratch, 0, static_cast<int>(items.size()) - 1, descending);
-  for (size_t p = 0; p < order.size(); ++p) order[p] = items[p].id;
-}
-
-// The cells of one key column, by row id: numbers converted once, or the texts.
-struct KeyColumn {
-  bool numeric = false, descending = false;
-  std::vector<double> numbers;
-  std::vector<std::string_view> texts;
-
-  int Compare(int a, int b) const {
-    if (numeric) return numbers[a] < numbers[b] ? -1 : (numbers[b] < numbers[a] ? 1 : 0);
-    return texts[a].compare(texts[b]);
-  }
-};
-
-KeyColumn ReadKeyColumn(const RowTable& rows, int first, int count, int column, bool numeric,
-                        bool descending) {
-  KeyColumn key;
-  key.numeric = numeric;
-  key.descending = descending;
-  if (numeric) {
-    key.numbers.resize(count);
-    for (int id = 0; id < count; ++id) key.numbers[id] = ToDouble(rows[first + id][column]);
-  } else {
-    key.texts.resize(count);
-    for (int id = 0; id < count; ++id) key.texts[id] = rows[first + id][column];
-  }
-  return key;
-}
-
-// The row order the passes give, least significant key first. A pass on an
-// ascending key keeps ties in order, so a run of ascending passes equals one
-// stable sort on those keys together; a descending pass does not keep ties
-// and is replayed merge by merge.
-std::vector<int> PassOrder(const std::vector<KeyColumn>& keys, int count) {
-  std::vector<int> order(count);
-  for (int id = 0; id < count; ++id) order[id] = id;
-  int k = static_cast<int>(keys.size()) - 1;
-  while (k >= 0) {
-    const KeyColumn& key = keys[k];
-    if (key.descending) {
-      if (key.numeric)
-        MergePass<double>(order, true, [&](int id) { return key.numbers[id]; });
-      else
-        MergePass<std::string_view>(order, true, [&](int id) { return key.texts[id]; });
-      --k;
-      continue;
-    }
-    int top = k;
-    while (top > 0 && !keys[top - 1].descending) --top;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-      for (int g = top; g <= k; ++g) {
-        int c = keys[g].Compare(a, b);
-        if (c) return c < 0;
-      }
-      return false;
-    });
-    k = top - 1;
-  }
-  return order;
+PassKey ReadKey(const RowTable& rows, int first, int count, int column, bool numeric,
+                bool descending) {
+  std::vector<const std::string*> texts(count);
+  for (int id = 0; id < count; ++id) texts[id] = &rows[first + id][column];
+  return {numeric ? NumberRanks(texts) : TextRanks(texts), descending};
 }
 
 // Moves rows first..first + order.size() - 1 into the given order.
@@ -183,8 +89,9 @@ void MergeSortRows(RowTable& table, int low, int high, int keyColumn, bool desce
   if (low >= high) return;
   if (low < 0 || high >= static_cast<int>(table.size())) throw AppError("Subscript out of range");
   for (int r = low; r <= high; ++r) RequireColumn(static_cast<int>(table[r].size()), keyColumn);
-  KeyColumn key = ReadKeyColumn(table, low, high - low + 1, keyColumn, numeric, descending);
-  std::vector<int> order = PassOrder({key}, high - low + 1);
+  const int count = high - low + 1;
+  std::vector<int> order =
+      PassOrder({ReadKey(table, low, count, keyColumn, numeric, descending)}, count);
   ApplyOrder(table, low, order);
 }
 
@@ -198,12 +105,11 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     const int first = grid.FixedRows(), count = grid.Rows() - first;
     if (count < 2) return true;
     RowTable& rows = grid.MutableRows();
-    std::vector<KeyColumn> keys;
+    std::vector<PassKey> keys;
     for (size_t k = 0; k < keyColumns.size(); ++k)
       keys.push_back(
-          ReadKeyColumn(rows, first, count, keyColumns[k], numericFlags[k], descendingFlags[k]));
+          ReadKey(rows, first, count, keyColumns[k], numericFlags[k], descendingFlags[k]));
     std::vector<int> order = PassOrder(keys, count);
-    keys.clear();  // the views point into the rows about to move
     GridBatch batch(grid);
     ApplyOrder(rows, first, order);
     return true;
