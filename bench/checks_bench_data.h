@@ -75,25 +75,34 @@ inline void MakeDay(Grid& grid, int rows, unsigned seed = 1) {
   }
 }
 
-// Eight heading lines, then `lines` balance lines; every account and security
-// of MakeDay's grid appears, most with balances that cover it.
+// Eight heading lines, then `lines` balance lines in no particular order:
+// MakeDay's accounts and securities, mostly with balances that cover them
+// and one in a hundred absent, among other clients of the depository.
 inline std::string MakeHoldingFile(int lines, int accounts, unsigned seed = 2) {
   std::mt19937 rng(seed);
+  auto line = [](int account, int security, unsigned balance) {
+    std::string b = std::to_string(balance);
+    return Boid(account) + " " + Isin(security) + "  Security Name Ltd.            " + b +
+           "         0   " + b;
+  };
+  std::vector<std::string> body;
+  body.reserve(lines);
+  for (int account = 0; account < accounts; ++account)
+    for (int security : {account % 150, 150 + account % 150})
+      if (rng() % 100 != 0 && static_cast<int>(body.size()) < lines)
+        body.push_back(line(account, security, 5000 + rng() % 40000));
+  while (static_cast<int>(body.size()) < lines)
+    body.push_back(line(accounts + static_cast<int>(rng() % 10000000),
+                        static_cast<int>(rng() % 600), rng() % 40000));
+  std::shuffle(body.begin(), body.end(), rng);
   std::string text =
       "Report for 08-Dec-2026 : Holding Balance of Participant 204513\r\n"
       "Depository Participant : Demo Securities Ltd.\r\nRun Date : 08-Dec-2026 18:42:07\r\n\r\n"
       "BO ID            ISIN          Name of Security      Free Bal.   Lock-in    Current Bal.\r\n"
       "------------------------------------------------------------------------------------\r\n"
       "\r\n";
-  text.reserve(static_cast<size_t>(lines) * 100);
-  for (int l = 0; l < lines; ++l) {
-    // Accounts of the day first, then other clients of the depository.
-    int account = l < accounts * 2 ? l / 2 : accounts + static_cast<int>(rng() % 10000000);
-    int security = l < accounts * 2 ? (l % 2) * 150 + account % 150 : static_cast<int>(rng() % 600);
-    std::string balance = std::to_string(rng() % 40000);
-    text += "\r\n" + Boid(account) + " " + Isin(security) + "  Security Name Ltd.            " +
-            balance + "         0   " + balance;
-  }
+  text.reserve(static_cast<size_t>(lines) * 90);
+  for (const std::string& l : body) text += "\r\n" + l;
   return text;
 }
 

@@ -58,10 +58,9 @@ class WalkDisplay {
 
 }  // namespace
 
-bool CheckHoldingOfRow(AppContext& app, const HoldingFile& file, const std::string& boid,
-                       const std::string& isin, std::int32_t quantity) {
+bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line,
+                       const std::string& boid, const std::string& isin, std::int32_t quantity) {
   try {
-    auto line = file.BalanceLine(boid, isin);
     if (!line) {
       app.holdingMessage += boid + " " + isin + " holding balance missing." + std::string(kCrLf);
       return false;
@@ -106,7 +105,7 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
     pairs.reserve(grid.Rows());
     for (int r = first; r < grid.Rows(); ++r)
       pairs.emplace_back(grid.Text(r, col::kBOID), grid.Text(r, col::kISINCode));
-    file.IndexPairs(pairs);
+    const std::vector<int> balanceLines = file.FirstBalanceLines(pairs);
 
     bool failed = false;
     int firstFailing = -1;
@@ -120,10 +119,15 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
       bool sameAsAbove = row > first && grid.Text(row - 1, col::kBOID) == boid &&
                          grid.Text(row - 1, col::kISINCode) == isin;
       running = RoundToInt32(sameAsAbove ? running + quantity : quantity);
+      size_t k = static_cast<size_t>(row - first);
+      int l = k < pairs.size() && pairs[k].first == boid && pairs[k].second == isin
+                  ? balanceLines[k]
+                  : file.FirstBalanceLine(boid, isin);
+      std::optional<std::string_view> line;
+      if (l >= 0) line = file.Lines()[l];
       // A balance that is not a number gets a box: show the row it is about.
-      if (auto line = file.BalanceLine(boid, isin); line && !IsNumeric(BalanceText(*line)))
-        ShowRow(grid, row);
-      if (!CheckHoldingOfRow(app, file, boid, isin, running)) {
+      if (line && !IsNumeric(BalanceText(*line))) ShowRow(grid, row);
+      if (!CheckHoldingOfRow(app, line, boid, isin, running)) {
         if (firstFailing < 0) firstFailing = row;
         failed = true;
       }

@@ -3,7 +3,9 @@
 // depository's holding report. Failing rows are listed in the holding message
 // (AppContext::holdingMessage) and shown in the holding message window.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "checks/holding_file.h"
 #include "shell/app_context.h"
@@ -40,11 +42,11 @@ bool ChooseAndCheckHolding(AppContext& app, Grid& grid, WindowPort& window,
 bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMessageView& view,
                       const std::string& path, const std::string& savedCaption);
 
-// Whether the first balance line of boid and isin covers quantity; appends a
-// line to the holding message when it does not. A balance that is not a number
-// is shown as its error description and the row counts as not covered, with
-// no line added.
-bool CheckHoldingOfRow(AppContext& app, const HoldingFile& file, const std::string& boid,
-                       const std::string& isin, std::int32_t quantity);
+// Whether balanceLine, the first balance line of boid and isin (nullopt when
+// the file has none), covers quantity; appends a line to the holding message
+// when it does not. A balance that is not a number is shown as its error
+// description and the row counts as not covered, with no line added.
+bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> balanceLine,
+                       const std::string& boid, const std::string& isin, std::int32_t quantity);
 
 }  // namespace quorvin

@@ -178,31 +178,23 @@ std::string HoldingFile::ReportDate() const {
   return std::string(first.substr(start, end - start));
 }
 
-size_t HoldingFile::PairHash::operator()(const std::pair<std::string, std::string>& p) const {
-  size_t h = std::hash<std::string>()(p.first);
-  return h ^ (std::hash<std::string>()(p.second) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
-}
-
-void HoldingFile::IndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs) {
+std::vector<int> HoldingFile::FirstBalanceLines(
+    const std::vector<std::pair<std::string, std::string>>& pairs) const {
   PairScan scan(pairs.size());
-  std::vector<std::pair<const std::pair<std::string, std::string>*, int>> added;
-  for (const auto& pair : pairs)
-    if (!found_.count(pair)) added.emplace_back(&pair, scan.AddPair(pair.first, pair.second));
-  if (added.empty()) return;
+  std::vector<int> ids;
+  ids.reserve(pairs.size());
+  for (const auto& [boid, isin] : pairs) ids.push_back(scan.AddPair(boid, isin));
   scan.Run(lines_);
-  for (const auto& [pair, id] : added) found_.emplace(*pair, scan.LineOf(id));
+  std::vector<int> found;
+  found.reserve(pairs.size());
+  for (int id : ids) found.push_back(scan.LineOf(id));
+  return found;
 }
 
-std::optional<std::string_view> HoldingFile::BalanceLine(const std::string& boid,
-                                                         const std::string& isin) const {
-  auto it = found_.find({boid, isin});
-  if (it != found_.end()) {
-    if (it->second < 0) return std::nullopt;
-    return lines_[it->second];
-  }
+int HoldingFile::FirstBalanceLine(std::string_view boid, std::string_view isin) const {
   for (size_t l = kFirstBalanceLine; l < lines_.size(); ++l)
-    if (ContainsBoth(lines_[l], boid, isin)) return lines_[l];
-  return std::nullopt;
+    if (ContainsBoth(lines_[l], boid, isin)) return static_cast<int>(l);
+  return -1;
 }
 
 std::string_view BalanceText(std::string_view line) {

@@ -3,11 +3,8 @@
 // carries the report date, lines 8 on are balance lines. A balance line
 // belongs to a BOID and ISIN when it contains both texts anywhere; the first
 // such line counts.
-#include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -28,24 +25,17 @@ class HoldingFile {
   // Throws AppError when either is missing.
   std::string ReportDate() const;
 
-  // Finds the first balance line of every pair in about one pass over the
-  // file, however many pairs there are, so that BalanceLine answers at once.
-  void IndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs);
+  // For every (BOID, ISIN) pair, the index of its first balance line, or -1.
+  // About one pass over the file, however many pairs there are.
+  std::vector<int> FirstBalanceLines(
+      const std::vector<std::pair<std::string, std::string>>& pairs) const;
 
-  // The first line from line 8 on containing both texts, or nullopt. Pairs
-  // that were not indexed are looked up line by line.
-  std::optional<std::string_view> BalanceLine(const std::string& boid,
-                                              const std::string& isin) const;
+  // The same for one pair, line by line.
+  int FirstBalanceLine(std::string_view boid, std::string_view isin) const;
 
  private:
-  struct PairHash {
-    size_t operator()(const std::pair<std::string, std::string>& p) const;
-  };
-
   std::string content_;
   std::vector<std::string_view> lines_;
-  // Line index, or -1 for none, of every indexed pair.
-  std::unordered_map<std::pair<std::string, std::string>, int, PairHash> found_;
 };
 
 // The balance of a line: the text after its last space (the whole line when
