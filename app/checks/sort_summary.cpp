@@ -38,8 +38,7 @@ bool SameAccount(const Grid::CellRow& a, const Grid::CellRow& b) {
 // Folds the runs of the sorted grid (see Summarize). Throws the failing
 // step's error after leaving the grid in the walk's state at that step.
 void FoldRuns(Grid& grid) {
-  RequireColumn(grid.Cols(), col::kQuantity);
-  RequireColumn(grid.Cols(), col::kISINCode);
+  RequireColumn(grid.Cols(), col::kQuantity);  // the last column read
   GridBatch batch(grid);
   RowTable& rows = grid.MutableRows();
   const int first = grid.FixedRows(), n = grid.Rows();
