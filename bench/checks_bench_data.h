@@ -37,13 +37,13 @@ class SilentWindow : public WindowPort {
 };
 
 inline std::string Boid(int account) {
-  char buf[17];
+  char buf[32];
   std::snprintf(buf, sizeof buf, "12045100%08d", account);
   return buf;
 }
 
 inline std::string Isin(int security) {
-  char buf[13];
+  char buf[32];
   std::snprintf(buf, sizeof buf, "MG%04dSCRP%02d", security, security % 97);
   return buf;
 }

@@ -188,7 +188,9 @@ TEST_F(HoldingCheckTest, MatchesAScanOfTheFileForEveryRow) {
     ASSERT_EQ(Check(file), failed) << "round " << round;
     ASSERT_EQ(app.holdingMessage, message) << "round " << round;
     EXPECT_EQ(view.shown.size(), message.empty() ? 0u : 1u);
-    if (failed) EXPECT_EQ(grid.Row(), firstFailing);
+    if (failed) {
+      EXPECT_EQ(grid.Row(), firstFailing);
+    }
     dialogs.VerifyDone();
   }
 }

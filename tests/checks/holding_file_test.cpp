@@ -65,7 +65,9 @@ TEST(HoldingFileTest, IndexFindsTheSameLineAsAScanOfEveryLine) {
       auto expected = straight::BalanceLine(text, pairs[k].first, pairs[k].second);
       ASSERT_EQ(found[k] >= 0, expected.has_value())
           << "round " << round << " [" << pairs[k].first << "] [" << pairs[k].second << "]";
-      if (expected) EXPECT_EQ(std::string(file.Lines()[found[k]]), *expected);
+      if (expected) {
+        EXPECT_EQ(std::string(file.Lines()[found[k]]), *expected);
+      }
     }
   }
 }
