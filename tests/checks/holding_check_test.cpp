@@ -57,15 +57,6 @@ TEST_F(HoldingCheckTest, NeighbouringRowsAreCheckedWithTheirRunningSum) {
   EXPECT_FALSE(window.waitCursor);
 }
 
-TEST_F(HoldingCheckTest, ABalanceThatIsNotANumberFailsTheRowWithoutALine) {
-  SetEntries({{"1204X", "MGA", "1"}, {"1204Y", "MGA", "1"}});
-  dialogs.ExpectErrorContaining("Type mismatch");
-  EXPECT_TRUE(Check(kHeader + "\r\n1204X MGA 100 \r\n1204Y MGA 100"));
-  EXPECT_EQ(app.holdingMessage, "");
-  EXPECT_TRUE(view.shown.empty());
-  EXPECT_EQ(grid.Row(), 1);
-}
-
 TEST_F(HoldingCheckTest, BadFilesAndBadRowsEndWithTheirMessage) {
   SetEntries({{"1204X", "MGA", "1"}, {"1204X", "MGB", "1"}});
   app.holdingMessage = "old";
