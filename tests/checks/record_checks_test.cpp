@@ -89,7 +89,7 @@ TEST_F(RecordChecksTest, InternalRefNosMustStartWithTheKindLetter) {
 
 TEST_F(RecordChecksTest, SearchRoutinesScanDataRowsOnly) {
   SetEntries({{"B1", "I1", "5"}, {"B2", "I2", "5"}});
-  EXPECT_EQ(FindRowWithText(grid, col::kBOID, "BO ID"), -1);  // the heading is not a row
+  EXPECT_EQ(FindRowWithText(grid, col::kBOID, "BO ID"), -1);    // the heading is not a row
   EXPECT_EQ(FindRowWithoutPrefix(grid, col::kBOID, "B1x"), 1);  // shorter cell never matches
 }
 
