@@ -1,0 +1,48 @@
+#include "gui/holding_message_window.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "gui/qt_text.h"
+#include "shell/version.h"
+
+namespace quorvin::gui {
+namespace {
+
+// Lucida Console where it is installed, else the system's fixed-pitch font.
+QFont MessageFont() {
+  QFont font(QStringLiteral("Lucida Console"));
+  if (QFontInfo(font).family() != font.family())
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSizeF(8.25);
+  return font;
+}
+
+}  // namespace
+
+HoldingMessageWindow::HoldingMessageWindow(const std::string& message, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("frmHoldingMessage"));
+  setWindowTitle(Q(WindowCaption(" : Holding Balance Message.")));
+  setModal(true);
+  txtMessage_ = new QPlainTextEdit(this);
+  txtMessage_->setObjectName(QStringLiteral("txtMessage"));
+  txtMessage_->setReadOnly(true);
+  txtMessage_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txtMessage_->setFont(MessageFont());
+  txtMessage_->setPlainText(QDisplay(message));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(txtMessage_);
+  resize(760, 360);
+}
+
+void QtHoldingMessageView::ShowModal(const std::string& text) {
+  delete open_.data();
+  HoldingMessageWindow window(text, parent_);
+  open_ = &window;
+  window.exec();
+}
+
+}  // namespace quorvin::gui

@@ -1,0 +1,75 @@
+#pragma once
+// What every check test needs: scripted dialogs, a window that records its
+// caption and pointer, the shared values of a pay-in day and an entry grid.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "entry/entry_grid.h"
+#include "shell/app_context.h"
+#include "shell/grid.h"
+#include "support/fake_dialogs.h"
+
+namespace quorvin::test {
+
+class FakeWindow : public WindowPort {
+ public:
+  std::string Caption() const override { return caption; }
+  void SetCaption(const std::string& text) override {
+    caption = text;
+    captions.push_back(text);
+  }
+  void SetWaitCursor(bool wait) override { waitCursor = wait; }
+  void ProcessPendingEvents() override { ++pendingEventRuns; }
+
+  std::string caption = "Quorvin v1.3 : Pay In";
+  std::vector<std::string> captions;  // every caption set, in order
+  bool waitCursor = true;             // the send sequence's hourglass
+  int pendingEventRuns = 0;
+};
+
+// One instruction row; the fields the checks care about first.
+struct Entry {
+  std::string boid, isin, quantity, client = "C1001";
+};
+
+class CheckTest : public ::testing::Test {
+ protected:
+  CheckTest() {
+    app.instructionKind = kPayIn;
+    app.kindCode = "PI";
+    app.settings.BrokerID = "204513";
+    app.settings.ClearingBOID = "1204510000000001";
+    SetUpEntryGrid(grid);
+  }
+
+  // Replaces the data rows with complete rows holding these values.
+  void SetEntries(const std::vector<Entry>& entries) {
+    grid.SetRows(1 + static_cast<int>(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+      int r = static_cast<int>(i) + 1;
+      const Entry& e = entries[i];
+      std::vector<std::string> cells = {
+          std::to_string(r), "204513",   "1204510000000001", "08-Dec-2026", "10-Dec-2026",
+          e.client,          e.boid,     "Some Name",        "SCRIP",       e.isin,
+          "Some Security",   e.quantity, "I2045130812261"};
+      for (int c = 0; c < kEntryColumns; ++c) grid.SetText(r, c, cells[c]);
+    }
+  }
+
+  // Column c of every data row.
+  std::vector<std::string> Column(int c) const {
+    std::vector<std::string> out;
+    for (int r = 1; r < grid.Rows(); ++r) out.push_back(grid.Text(r, c));
+    return out;
+  }
+
+  FakeDialogs dialogs;
+  SystemClock clock;
+  AppContext app{dialogs, clock, "/tmp/"};
+  Grid grid;
+  FakeWindow window;
+};
+
+}  // namespace quorvin::test

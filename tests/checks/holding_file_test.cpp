@@ -1,0 +1,76 @@
+#include "checks/holding_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "shell/errors.h"
+#include "straight_algorithms.h"
+
+namespace quorvin::test {
+namespace {
+
+TEST(HoldingFileTest, ReportDateAndBalanceText) {
+  HoldingFile file("Report for 08-Dec-2026 : Holding Balance\r\nx : y");
+  EXPECT_EQ(file.ReportDate(), "08-Dec-2026");
+  EXPECT_THROW(HoldingFile("Report 08-Dec-2026 : x").ReportDate(), AppError);
+  EXPECT_THROW(HoldingFile("Report for 08-Dec-2026\r\nReport for x : y").ReportDate(), AppError);
+  EXPECT_EQ(BalanceText("1204 MG1 Name   1400"), "1400");
+  EXPECT_EQ(BalanceText("1204 MG1 1400 "), "");
+  EXPECT_EQ(BalanceText("1400"), "1400");
+}
+
+// Random files over a tiny alphabet, so that texts overlap, nest, span spaces
+// and recur on many lines: the index must name the same line as a scan of
+// every line for every pair.
+TEST(HoldingFileTest, IndexFindsTheSameLineAsAScanOfEveryLine) {
+  std::mt19937 rng(2024);
+  const std::vector<std::string> tokens = {"ab", "ba", "a", "b", "abab", "12", "1204", "MG1", ""};
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  for (int round = 0; round < 800; ++round) {
+    std::vector<std::string> lines(pick(40));
+    for (auto& line : lines) {
+      int count = pick(7);
+      for (int t = 0; t < count; ++t) line += (t ? " " : "") + tokens[pick(tokens.size())];
+      if (pick(8) == 0) line += " ";
+    }
+    std::string text;
+    for (size_t l = 0; l < lines.size(); ++l) text += (l ? "\r\n" : "") + lines[l];
+
+    auto needle = [&]() -> std::string {
+      switch (pick(5)) {
+        case 0:
+          return tokens[pick(tokens.size())];
+        case 1:
+          return std::string(1 + pick(2), ' ');
+        case 2:
+          return "zz";
+        default: {
+          if (text.empty()) return "a";
+          size_t at = pick(text.size());
+          return text.substr(at, 1 + pick(6));  // may span spaces and line ends
+        }
+      }
+    };
+    std::vector<std::pair<std::string, std::string>> pairs(pick(30));
+    for (auto& p : pairs) p = {needle(), needle()};
+    if (!pairs.empty() && pick(2)) pairs.push_back(pairs[0]);
+
+    HoldingFile file(text);
+    std::vector<int> found = file.FirstBalanceLines(pairs);
+    ASSERT_EQ(found.size(), pairs.size());
+    pairs.emplace_back(needle(), needle());
+    found.push_back(file.FirstBalanceLine(pairs.back().first, pairs.back().second));
+    for (size_t k = 0; k < pairs.size(); ++k) {
+      auto expected = straight::BalanceLine(text, pairs[k].first, pairs[k].second);
+      ASSERT_EQ(found[k] >= 0, expected.has_value())
+          << "round " << round << " [" << pairs[k].first << "] [" << pairs[k].second << "]";
+      if (expected) {
+        EXPECT_EQ(std::string(file.Lines()[found[k]]), *expected);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorvin::test
