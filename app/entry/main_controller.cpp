@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "checks/sort_summary.h"
 #include "entry/auto_fill.h"
 #include "entry/entry_grid.h"
 #include "entry/instruction_files.h"
@@ -14,8 +15,9 @@
 
 namespace quorvin {
 
-MainController::MainController(AppContext& app, Grid& entries, MainView& view)
-    : app_(app), grid_(entries), view_(view) {}
+MainController::MainController(AppContext& app, Grid& entries, MainView& view,
+                               HoldingMessageView& holdingView)
+    : app_(app), grid_(entries), view_(view), holdingView_(holdingView) {}
 
 const std::vector<std::pair<std::string, int>>& MainController::SearchColumns() {
   static const std::vector<std::pair<std::string, int>> columns = {
@@ -158,7 +160,7 @@ void MainController::Search(int searchColumnIndex, const std::string& text) {
 
 void MainController::AutoFields() {
   Guard([&] {
-    if (sortEntries) sortEntries();
+    SortEntries(app_, grid_);
     AutoFill(app_, grid_, view_.SettlementDate());
   });
 }
@@ -195,7 +197,7 @@ void MainController::LoadTradeFile() {
   view_.SetWindowEnabled(false);
   Guard([&] {
     // Rows the clerk chose to keep are left as they stand, unsorted too.
-    if (ImportTrades(app_, grid_, *path, TradeSide(app_)) && sortEntries) sortEntries();
+    if (ImportTrades(app_, grid_, *path, TradeSide(app_))) SortEntries(app_, grid_);
   });
   view_.SetWindowEnabled(true);
 }
@@ -207,6 +209,18 @@ void MainController::Report() {
     else
       PrintPayOutReport(app_, grid_);
   });
+}
+
+}  // namespace quorvin
+
+namespace quorvin {
+
+void MainController::Summarize() {
+  Guard([&] { SummarizeWithConfirmation(app_, grid_); });
+}
+
+void MainController::CheckHolding() {
+  Guard([&] { CheckHoldingClicked(app_, grid_, view_, holdingView_, savedCaption_); });
 }
 
 }  // namespace quorvin

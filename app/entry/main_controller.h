@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "checks/holding_check.h"
 #include "entry/cell_editing.h"
 #include "shell/app_context.h"
 #include "shell/grid.h"
@@ -56,10 +57,7 @@ class MainView : public WindowPort {
 
 class MainController {
  public:
-  MainController(AppContext& app, Grid& entries, MainView& view);
-
-  // Work other subsystems plug in: the sort before Auto-Fill.
-  std::function<void()> sortEntries;
+  MainController(AppContext& app, Grid& entries, MainView& view, HoldingMessageView& holdingView);
 
   static const std::vector<std::pair<std::string, int>>& SearchColumns();
 
@@ -90,6 +88,8 @@ class MainController {
   void Reload();
   void LoadTradeFile();
   void Report();
+  void Summarize();
+  void CheckHolding();
 
   // Runs a handler with the error trap every button has: an unexpected
   // failure shows its description and ends the handler.
@@ -101,6 +101,8 @@ class MainController {
   AppContext& app_;
   Grid& grid_;
   MainView& view_;
+  HoldingMessageView& holdingView_;
+  std::string savedCaption_;  // the caption a long handler restores
   bool kindChangeRefused_ = false;
   int copiedRow_ = 0, copiedCol_ = 0;
   int editRow_ = -1, editCol_ = -1;

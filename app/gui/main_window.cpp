@@ -64,7 +64,8 @@ MainWindow::MainWindow(AppShell& shell, QWidget* parent)
   measure_ = std::make_unique<QtTextMeasure>(font(), logicalDpiX());
   entries_.SetMeasure(measure_.get());
   model_ = new GridModel(entries_, this);
-  controller_ = std::make_unique<MainController>(shell_.Context(), entries_, *this);
+  holdingView_ = std::make_unique<QtHoldingMessageView>(this);
+  controller_ = std::make_unique<MainController>(shell_.Context(), entries_, *this, *holdingView_);
   BuildControls();
   BuildEditors();
   WireButtons();
@@ -201,6 +202,9 @@ void MainWindow::WireButtons() {
   connect(buttons_["btnLoadFromBTFile"], &AppButton::clicked, this,
           [this] { controller_->LoadTradeFile(); });
   connect(buttons_["btnReport"], &AppButton::clicked, this, [this] { controller_->Report(); });
+  connect(buttons_["btnSummarize"], &AppButton::clicked, this,
+          [this] { controller_->Summarize(); });
+  connect(buttons_["btnCheck"], &AppButton::clicked, this, [this] { controller_->CheckHolding(); });
   connect(buttons_["btnSettings"], &AppButton::clicked, this,
           [this] { shell_.ShowSettingsWindow(this); });
   connect(buttons_["btnExit"], &AppButton::clicked, this, &QWidget::close);

@@ -17,6 +17,7 @@
 #include "gui/button_factory.h"
 #include "gui/grid_model.h"
 #include "gui/grid_view.h"
+#include "gui/holding_message_window.h"
 
 namespace quorvin::gui {
 
@@ -71,6 +72,7 @@ class MainWindow : public QMainWindow, public MainView {
   std::unique_ptr<QtTextMeasure> measure_;
   GridModel* model_ = nullptr;
   GridView* grid_ = nullptr;
+  std::unique_ptr<QtHoldingMessageView> holdingView_;
   std::unique_ptr<MainController> controller_;
 
   QGroupBox* kindFrame_ = nullptr;

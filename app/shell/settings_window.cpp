@@ -17,8 +17,8 @@ std::string BrowseBackupLocation(AppContext& app, const std::string& boxText) {
 }
 
 bool SaveSettingsBoxes(AppContext& app, SettingsBoxes& boxes) {
-  for (std::string* box : {&boxes.brokerId, &boxes.clearingBoid, &boxes.boidFormat,
-                           &boxes.backupPath})
+  for (std::string* box :
+       {&boxes.brokerId, &boxes.clearingBoid, &boxes.boidFormat, &boxes.backupPath})
     *box = Trim(*box);
   if (!ValidateDigitField(app.dialogs, boxes.brokerId, 6, "Broker ID")) return false;
   if (!ValidateDigitField(app.dialogs, boxes.clearingBoid, 16, "Clearing BOID")) return false;

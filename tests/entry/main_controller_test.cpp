@@ -198,25 +198,32 @@ TEST_F(EntryFixture, EditorsStartFromTheRowAbove) {
   EXPECT_EQ(view.editor, "");
 }
 
-TEST_F(EntryFixture, AutoFillNumbersTheInternalRefNoPerBo) {
+TEST_F(EntryFixture, AutoFillSortsThenNumbersTheInternalRefNoPerBo) {
+  // Client codes of BO IDs A, A, B, A.
   AddEntry("08-Dec-2026", "C1001", "", "ALPHATEX", "", "100");
   AddEntry("08-Dec-2026", "C1001", "", "BRIGHTCEM", "", "50");
   AddEntry("08-Dec-2026", "C1002", "", "ALPHATEX", "", "10");
-  AddEntry("", "C1002", "", "ALPHATEX", "", "10");
-  grid.SetText(4, col::kInternalRefNo, "kept");
+  AddEntry("08-Dec-2026", "C1001", "", "ALPHATEX", "", "20");
   controller.AutoFields();
+  const char* boids[] = {kBoidA, kBoidA, kBoidA, kBoidB};
+  const char* refs[] = {"I2045130812261", "I2045130812261", "I2045130812261", "I2045130812262"};
   for (int r = 1; r <= 4; ++r) {
     EXPECT_EQ(grid.Text(r, col::kSN), std::to_string(r));
     EXPECT_EQ(grid.Text(r, col::kBrokerID), "204513");
     EXPECT_EQ(grid.Text(r, col::kClearingBOID), "1204510000067342");
     EXPECT_EQ(grid.Text(r, col::kDeliveryDate), "10-Dec-2026");
+    EXPECT_EQ(grid.Text(r, col::kBOID), boids[r - 1]);
+    EXPECT_EQ(grid.Text(r, col::kInternalRefNo), refs[r - 1]);
   }
-  EXPECT_EQ(grid.Text(1, col::kBOID), kBoidA);
-  EXPECT_EQ(grid.Text(2, col::kISINName), "Bright Cement Company Ltd.");
-  EXPECT_EQ(grid.Text(1, col::kInternalRefNo), "I2045130812261");
-  EXPECT_EQ(grid.Text(2, col::kInternalRefNo), "I2045130812261");
-  EXPECT_EQ(grid.Text(3, col::kInternalRefNo), "I2045130812262");
-  EXPECT_EQ(grid.Text(4, col::kInternalRefNo), "kept");
+  EXPECT_EQ(grid.Text(2, col::kISINName), "Bright Cement Company Ltd.");  // quantity descends
+}
+
+TEST_F(EntryFixture, AutoFillLeavesTheRefNoOfARowWithoutTradeDate) {
+  AddEntry("", "C1002", "", "ALPHATEX", "", "10");
+  grid.SetText(1, col::kInternalRefNo, "kept");
+  controller.AutoFields();
+  EXPECT_EQ(grid.Text(1, col::kBOID), kBoidB);
+  EXPECT_EQ(grid.Text(1, col::kInternalRefNo), "kept");
 }
 
 TEST_F(EntryFixture, AutoFillStopsAtATradeDateThatIsNoDate) {

@@ -23,7 +23,8 @@ class EntryFixture : public ::testing::Test {
   AppContext app{dialogs, clock, dir.Path()};
   Grid grid{2, kEntryColumns, 1};
   FakeMainView view;
-  MainController controller{app, grid, view};
+  FakeHoldingView holdingView;
+  MainController controller{app, grid, view, holdingView};
 
   void SetUp() override {
     app.settings = {"204513", "1204510000067342", "1204510000000000", dir.Path()};

@@ -2,6 +2,7 @@
 // The main window as a plain record of what the controller asked it to show.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "entry/main_controller.h"
 
@@ -11,6 +12,12 @@ class FakeClock : public Clock {
  public:
   DateTime now{Date{2026, 12, 8}, 14, 3, 59};
   DateTime Now() const override { return now; }
+};
+
+class FakeHoldingView : public HoldingMessageView {
+ public:
+  std::vector<std::string> shown;
+  void ShowModal(const std::string& text) override { shown.push_back(text); }
 };
 
 class FakeMainView : public MainView {
