@@ -1,5 +1,5 @@
-// The property bag a host hands to a Glimmet to load from and save into
-//. Keys are matched without regard to letter case; the order in
+// The property bag a host hands to a Glimmet to load from and save into.
+// Keys are matched without regard to letter case; the order in
 // which keys were first written is kept, so a save can be checked key by key.
 #pragma once
 
