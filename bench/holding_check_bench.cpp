@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "checks/holding_check.h"
-#include "checks_bench_data.h"
+#include "bench_data.h"
 #include "shell/text_files.h"
 
 namespace quorvin::bench {

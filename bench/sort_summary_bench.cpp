@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "checks/sort_summary.h"
-#include "checks_bench_data.h"
+#include "bench_data.h"
 
 namespace quorvin::bench {
 namespace {

@@ -61,6 +61,15 @@ void Grid::SetText(int row, int col, std::string text) {
   if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
 }
 
+void Grid::ReplaceRows(std::vector<CellRow> rows) {
+  AboutToReset();
+  cells_ = std::move(rows);
+  row_ = ClampRow(row_);
+  rowSel_ = ClampRow(rowSel_);
+  topRow_ = ClampRow(topRow_);
+  Reset();
+}
+
 void Grid::RemoveRows(int first, int count) {
   if (count <= 0) return;
   AboutToReset();

@@ -42,6 +42,8 @@ class Grid {
   // Whole-table access for bulk routines (sort, summary, load). Callers hold a
   // GridBatch while they change rows this way and keep every row Cols() long.
   std::vector<CellRow>& MutableRows() { return cells_; }
+  // Replaces every row at once; each row must be Cols() long.
+  void ReplaceRows(std::vector<CellRow> rows);
   // Removes rows [first, first + count).
   void RemoveRows(int first, int count);
 

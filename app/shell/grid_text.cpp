@@ -1,5 +1,7 @@
 #include "shell/grid_text.h"
 
+#include <algorithm>
+
 #include "shell/errors.h"
 #include "shell/text.h"
 #include "shell/text_files.h"
@@ -62,40 +64,97 @@ void ResetToOneBlankRow(Grid& grid) {
   for (int c = 1; c < grid.Cols(); ++c) grid.SetText(1, c, "");
 }
 
+namespace {
+
+// The grid's rows as read from the text: rows 0 and 1 start from what the
+// reset grid holds there (a short line keeps their other cells), every other
+// row starts blank. Lines not reached when a line fails stay blank rows.
+// Widening is tracked per column and applied once: the widest cell wins,
+// exactly as widening cell by cell in row order would end.
+class GridTextReader {
+ public:
+  explicit GridTextReader(Grid& grid) : grid_(grid), cols_(grid.Cols()), widths_(cols_) {
+    for (int c = 0; c < cols_; ++c) widths_[c] = grid.ColWidth(c);
+    maxChar_ = grid.Measure().MaxCharWidthTwips();
+  }
+
+  void Read(std::string_view text) {
+    const size_t lines = static_cast<size_t>(CountCrLf(text)) + 1;
+    rows_.reserve(lines);
+    start_ = {grid_.RowCells(0), grid_.RowCells(1)};
+    try {
+      size_t lineStart = 0;
+      for (size_t i = 0; i < lines; ++i) {
+        size_t end = text.find(kCrLf, lineStart);
+        std::string_view line = text.substr(
+            lineStart, end == std::string_view::npos ? std::string_view::npos : end - lineStart);
+        rows_.push_back(i < 2 ? std::move(start_[i]) : Grid::CellRow(cols_));
+        ReadLine(i, line, rows_.back());
+        lineStart = end + 2;
+      }
+    } catch (...) {
+      Finish(lines);
+      throw;
+    }
+    Finish(lines);
+  }
+
+ private:
+  static long CountCrLf(std::string_view text) {
+    long n = 0;
+    for (size_t at = text.find(kCrLf); at != std::string_view::npos; at = text.find(kCrLf, at + 2))
+      ++n;
+    return n;
+  }
+
+  void ReadLine(size_t index, std::string_view line, Grid::CellRow& row) {
+    if (line.empty()) return;
+    size_t fieldStart = 0;
+    for (int j = 0;; ++j) {
+      if (j >= cols_)
+        throw AppError("Line " + std::to_string(index + 1) + " has more cells than the " +
+                       std::to_string(cols_) + " columns of the list");
+      size_t tilde = line.find('~', fieldStart);
+      std::string_view field =
+          line.substr(fieldStart, tilde == std::string_view::npos ? std::string_view::npos
+                                                                  : tilde - fieldStart);
+      row[j].assign(TrimView(field));
+      Widen(j, row[j]);
+      if (tilde == std::string_view::npos) return;
+      fieldStart = tilde + 1;
+    }
+  }
+
+  void Widen(int col, const std::string& cell) {
+    if (static_cast<long long>(cell.size()) * maxChar_ + kWidenMargin <= widths_[col]) return;
+    widths_[col] = std::max(widths_[col], grid_.Measure().WidthTwips(cell) + kWidenMargin);
+  }
+
+  void Finish(size_t lines) {
+    while (rows_.size() < std::min<size_t>(lines, 2))
+      rows_.push_back(std::move(start_[rows_.size()]));
+    rows_.resize(std::max(lines, rows_.size()), Grid::CellRow(cols_));
+    grid_.ReplaceRows(std::move(rows_));
+    for (int c = 0; c < cols_; ++c) grid_.SetColWidth(c, widths_[c]);
+  }
+
+  Grid& grid_;
+  int cols_;
+  std::vector<int> widths_;
+  long long maxChar_;
+  std::vector<Grid::CellRow> rows_;
+  std::vector<Grid::CellRow> start_;
+};
+
+}  // namespace
+
 void LoadGridText(Dialogs& dialogs, const std::string& path, Grid& grid) {
   std::string failure;
   {
     GridBatch batch(grid);
     ResetToOneBlankRow(grid);
     try {
-      std::string text = ReadTextFile(path);
-      std::string_view all(text);
-      size_t lineCount = 1;
-      for (size_t at = all.find(kCrLf); at != std::string_view::npos; at = all.find(kCrLf, at + 2))
-        ++lineCount;
-      grid.SetRows(static_cast<int>(lineCount));
-      size_t start = 0;
-      for (int i = 0; i < static_cast<int>(lineCount); ++i) {
-        size_t end = all.find(kCrLf, start);
-        if (end == std::string_view::npos) end = all.size();
-        std::string_view line = all.substr(start, end - start);
-        start = end + 2;
-        if (line.empty()) continue;
-        size_t fieldStart = 0;
-        for (int j = 0;; ++j) {
-          size_t tilde = line.find('~', fieldStart);
-          if (j >= grid.Cols())
-            throw AppError("Line " + std::to_string(i + 1) + " has more cells than the " +
-                           std::to_string(grid.Cols()) + " columns of the list");
-          std::string_view field =
-              line.substr(fieldStart, tilde == std::string_view::npos ? std::string_view::npos
-                                                                      : tilde - fieldStart);
-          grid.SetText(i, j, std::string(TrimView(field)));
-          WidenColumn(grid, i, j, kWidenMargin);
-          if (tilde == std::string_view::npos) break;
-          fieldStart = tilde + 1;
-        }
-      }
+      GridTextReader(grid).Read(ReadTextFile(path));
     } catch (const AppError& e) {
       failure = e.Description();
     }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "entry/entry_grid.h"
+#include "shell/text.h"
 #include "support/fake_dialogs.h"
 #include "support/temp_folder.h"
 
@@ -99,6 +102,64 @@ TEST(GridText, WidenColumnGrowsToTextPlusMarginAndNeverNarrows) {
   grid.SetText(1, 0, "a");
   WidenColumn(grid, 1, 0, 200);
   EXPECT_EQ(grid.ColWidth(0), 800);
+}
+
+}  // namespace
+}  // namespace quorvin
+
+namespace quorvin {
+namespace {
+
+// The loader as a plain walk: reset, Rows = lines, then each cell set and
+// widened in order; a line with too many fields stops it.
+bool StraightLoad(const std::string& text, Grid& grid) {
+  ResetToOneBlankRow(grid);
+  std::vector<std::string_view> lines = SplitAll(text, "\r\n");
+  grid.SetRows(static_cast<int>(lines.size()));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::string_view> fields = SplitAll(lines[i], "~");
+    for (size_t j = 0; j < fields.size(); ++j) {
+      if (static_cast<int>(j) >= grid.Cols()) return true;
+      grid.SetText(static_cast<int>(i), static_cast<int>(j), std::string(TrimView(fields[j])));
+      WidenColumn(grid, static_cast<int>(i), static_cast<int>(j), 200);
+    }
+  }
+  return false;
+}
+
+struct CountingDialogs : test::FakeDialogs {
+  int boxes = 0;
+  MsgAnswer Message(const std::string&, const std::string&, MsgIcon, MsgButtons) override {
+    ++boxes;
+    return MsgAnswer::Ok;
+  }
+};
+
+TEST(GridTextRandomized, LoadEqualsTheStraightWalk) {
+  std::mt19937 rng(11);
+  const char* pieces[] = {"a", " ", "~", "\r\n", "\r", "wide text", "\xE9", "12345"};
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    int n = 1 + static_cast<int>(rng() % 40);
+    for (int k = 0; k < n; ++k) text += pieces[rng() % 8];
+    if (text.empty()) continue;
+    TempFolder dir;
+    dir.Write("g.txt", text);
+    int cols = 1 + static_cast<int>(rng() % 5);
+    Grid fast(1 + static_cast<int>(rng() % 4), cols), straight(fast.Rows(), cols);
+    for (Grid* g : {&fast, &straight}) {
+      g->SetText(0, 0, "old header");
+      g->SetColWidth(0, 700);
+    }
+    CountingDialogs dialogs;
+    LoadGridText(dialogs, dir.File("g.txt"), fast);
+    ASSERT_EQ(dialogs.boxes == 1, StraightLoad(text, straight)) << round;
+    SCOPED_TRACE(testing::Message() << "round " << round << " cols " << cols << " text [" << text << "]");
+    ASSERT_EQ(fast.Rows(), straight.Rows()) << round;
+    for (int r = 0; r < fast.Rows(); ++r)
+      for (int c = 0; c < cols; ++c) ASSERT_EQ(fast.Text(r, c), straight.Text(r, c)) << round;
+    for (int c = 0; c < cols; ++c) ASSERT_EQ(fast.ColWidth(c), straight.ColWidth(c)) << round;
+  }
 }
 
 }  // namespace

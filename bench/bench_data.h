@@ -1,5 +1,5 @@
 #pragma once
-// Large, realistic days for the check benchmarks: many trades per account and
+// Large, realistic days for the benchmarks: many trades per account and
 // security, and a holding report that lists them among many others.
 #include <algorithm>
 #include <cstdio>
