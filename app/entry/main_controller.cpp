@@ -195,10 +195,14 @@ void MainController::LoadTradeFile() {
     return;
   }
   view_.SetWindowEnabled(false);
+  view_.SetWaitCursor(true);
   Guard([&] {
+    auto progress = [this](int percent) { view_.ShowProgress("Loading trades...", percent); };
     // Rows the clerk chose to keep are left as they stand, unsorted too.
-    if (ImportTrades(app_, grid_, *path, TradeSide(app_))) SortEntries(app_, grid_);
+    if (ImportTrades(app_, grid_, *path, TradeSide(app_), progress)) SortEntries(app_, grid_);
   });
+  view_.HideProgress();
+  view_.SetWaitCursor(false);
   view_.SetWindowEnabled(true);
 }
 

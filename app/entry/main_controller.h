@@ -53,6 +53,9 @@ class MainView : public WindowPort {
   virtual Date SettlementDate() const = 0;
   virtual void SetSettlementDate(const Date& date) = 0;
   virtual bool FreeEntry() const = 0;
+  // A long piece of work tells how far it has got; shown only when it lasts.
+  virtual void ShowProgress(const std::string& what, int percent) = 0;
+  virtual void HideProgress() = 0;
 };
 
 class MainController {

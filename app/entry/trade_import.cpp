@@ -45,7 +45,8 @@ std::string TradeSide(const AppContext& app) {
   return app.kindCode == "PI" ? "S" : "B";
 }
 
-bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const std::string& side) {
+bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const std::string& side,
+                  const std::function<void(int)>& progress) {
   if (!IsGridEmpty(grid) &&
       app.dialogs.Message("Unsaved data will be lost.\r\nAre you sure to continue?",
                           "Confirm Loading", MsgIcon::Question,
@@ -66,6 +67,7 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       grid.SetRows(static_cast<int>(lines.size()) + 1);
       int row = 1;
       for (size_t i = 0; i < lines.size(); ++i) {
+        if (progress && i % 65536 == 0) progress(static_cast<int>(i * 100 / lines.size()));
         if (lines[i].find('|') == std::string_view::npos) continue;
         auto fields = SplitAll(lines[i], "|");
         if (fields.size() <= kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));

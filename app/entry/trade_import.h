@@ -2,6 +2,7 @@
 // The broker's trade file: one trade per line, fields separated by "|".
 // Field 1 is the scrip ID, 3 the side ("B" or "S"), 4 the quantity, 6 the
 // client code and 10 the trade date.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,8 @@ std::string TradeSide(const AppContext& app);
 // Loading" first when the grid holds data; false when the clerk says No. A
 // line that cannot be read stops the import with its description shown; the
 // rows imported before it stay.
-bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const std::string& side);
+// progress, when given, hears the share of lines read so far (0 to 100) now and then.
+bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const std::string& side,
+                  const std::function<void(int)>& progress = {});
 
 }  // namespace quorvin

@@ -21,7 +21,8 @@ AppButton::AppButton(QWidget* widget, QObject* parent) : QObject(parent), widget
 #ifdef QUORVIN_HAVE_GLIMMET
   if (auto* g = qobject_cast<Glimmet*>(widget_)) {
     connect(g, &Glimmet::Click, this, &AppButton::clicked);
-    connect(g, &Glimmet::KeyUp, this, [this](short& keyCode, short&) { emit keyReleased(keyCode); });
+    connect(g, &Glimmet::KeyUp, this,
+            [this](short& keyCode, short&) { emit keyReleased(keyCode); });
     return;
   }
 #endif

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QMenu>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <memory>
 
@@ -53,6 +55,8 @@ class MainWindow : public QMainWindow, public MainView {
   Date SettlementDate() const override;
   void SetSettlementDate(const Date& date) override;
   bool FreeEntry() const override;
+  void ShowProgress(const std::string& what, int percent) override;
+  void HideProgress() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,6 +90,7 @@ class MainWindow : public QMainWindow, public MainView {
   QLineEdit* txtEditor_ = nullptr;
   QDateEdit* dtpDate_ = nullptr;
   QMenu* mnuCopyCell_ = nullptr;
+  QPointer<QProgressDialog> progress_;
   QMap<QString, AppButton*> buttons_;
   bool settingPicker_ = false;
   bool handlingEnter_ = false;

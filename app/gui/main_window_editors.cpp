@@ -148,3 +148,22 @@ bool MainWindow::FreeEntry() const {
 }
 
 }  // namespace quorvin::gui
+
+namespace quorvin::gui {
+
+void MainWindow::ShowProgress(const std::string& what, int percent) {
+  if (!progress_) {
+    progress_ = new QProgressDialog(Q(what), QString(), 0, 100, this);
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(500);
+    progress_->setAutoClose(false);
+  }
+  progress_->setLabelText(Q(what));
+  progress_->setValue(percent);
+}
+
+void MainWindow::HideProgress() {
+  if (progress_) progress_->deleteLater();
+}
+
+}  // namespace quorvin::gui

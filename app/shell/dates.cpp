@@ -74,6 +74,11 @@ bool IsValidDate(int year, int month, int day) {
 std::optional<Date> ParseDate(std::string_view text) {
   text = TrimView(text);
   if (text.empty() || text.size() > 64) return std::nullopt;
+  if (text.size() == 8 && AllDigits(text)) {
+    Date d{ToInt(text.substr(4)), ToInt(text.substr(2, 2)), ToInt(text.substr(0, 2))};
+    if (!IsValidDate(d.year, d.month, d.day)) return std::nullopt;
+    return d;
+  }
   // Split into the three date parts; a fourth part starting after a blank may be a time.
   std::vector<std::string_view> parts;
   size_t i = 0;

@@ -6,6 +6,7 @@
 //   d-MMM-yyyy, d MMM yyyy, d/MMM/yyyy   month as English name or 3-letter abbreviation
 //   d-m-yyyy, d/m/yyyy, d.m.yyyy        numeric month
 //   yyyy-m-d, yyyy/m/d                  year first when the first part has 4 digits
+//   ddmmyyyy                            eight digits, no separator
 // with any of "-", "/", ".", " " as separator, a 2-digit year (00-29 -> 20xx,
 // 30-99 -> 19xx), and an optional time after a blank ("10:15", "10:15:30 AM"),
 // which is ignored. Anything else, or a day the month does not have, is not a date.

@@ -50,6 +50,18 @@ int main(int argc, char* argv[]) {
   QApplication::processEvents();
   Save(w, out, "main-window-editing.png");
   w->HideEditors();
+  // The smallest screen a clerk may have, with the date picker open.
+  w->resize(1024, 768);
+  grid.SetCurrent(2, col::kTradeDate);
+  QApplication::processEvents();
+  w->Controller().BeginCellEdit(EditGesture::Enter);
+  QApplication::processEvents();
+  Save(w, out, "main-window-1024.png");
+  w->HideEditors();
+  w->resize(1920, 1080);
+  QApplication::processEvents();
+  Save(w, out, "main-window-1920.png");
+  w->resize(1280, 720);
 
   SettingsWindow settings(app, w);
   settings.show();

@@ -60,6 +60,10 @@ class FakeMainView : public MainView {
   Date SettlementDate() const override { return settlement; }
   void SetSettlementDate(const Date& date) override { settlement = date; }
   bool FreeEntry() const override { return freeEntry; }
+  void ShowProgress(const std::string&, int percent) override { progress.push_back(percent); }
+  void HideProgress() override { progressHidden = true; }
+  std::vector<int> progress;
+  bool progressHidden = false;
 };
 
 }  // namespace quorvin::test
