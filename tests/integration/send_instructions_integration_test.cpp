@@ -106,24 +106,6 @@ TEST_F(SendIntegrationTest, NoServerARefusedLoginOrARefusedUploadEndAsNotSent) {
                                                   ArchiveName("08-Dec-26_02-03-59PM_3")}));
 }
 
-TEST_F(SendIntegrationTest, ABackupLocationWithBlanksAndShellCharactersSends) {
-  ExchangeEmulator exchange;
-  const std::string location = dir.File("Back up $HOME `touch pwned`; it's \"ours\"/");
-  fs::create_directory(location);
-  app.settings.BackupLocation = location;
-  AddTwoGoodRows();
-  dialogs.QueueOpenFile(WriteCoveringHoldingFile());
-  ExpectConfirmation();
-  ExpectSuccess();
-  Send(exchange.Endpoint());
-
-  EXPECT_EQ(OnServer(exchange), GridToText(grid));
-  EXPECT_EQ(ReadFile(location + "Sent/" + ArchiveName("08-Dec-26_02-03-59PM")), GridToText(grid));
-  EXPECT_FALSE(fs::exists(location + "pwned"));
-  EXPECT_FALSE(fs::exists(dir.File("pwned")));
-  EXPECT_FALSE(fs::exists(location + "out.txt"));
-}
-
 // The demo day as the clerk would prepare it: import, Auto-Fill, Summarize, Send.
 class DemoDaySendTest : public SendIntegrationTest {
  protected:

@@ -134,20 +134,6 @@ TEST_F(SendInstructionsTest, APayInIsCheckedSortedProbedSavedUploadedAndArchived
   ExpectWindowRestored();
 }
 
-TEST_F(SendInstructionsTest, APayOutNeverAsksForTheHoldingFile) {
-  controller.ChangeKind(kPayOut);
-  window.caption = "Quorvin : Pay Out";
-  AddTwoGoodRows();
-  ExpectConfirmation();
-  dialogs.Expect("Records sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
-  Send();
-
-  EXPECT_TRUE(dialogs.openFileTitles.empty());
-  EXPECT_EQ(exchange.calls.back(), SendInstructionLines(kDay, "10-Dec-2026_PO_204513.txt"));
-  EXPECT_EQ(Archives(), std::vector<std::string>{ArchiveName("08-Dec-26_02-03-59PM")});
-  EXPECT_EQ(window.caption, "Quorvin : Pay Out");
-}
-
 TEST_F(SendInstructionsTest, ChecksRunInOrderAndTheFirstFailureStopsTheSend) {
   AddGoodRow("C1001", kBoidA, true, "100");
   int bad = AddGoodRow("C1002", kBoidB, false, "");
@@ -314,16 +300,6 @@ TEST_F(SendInstructionsTest, AProbeThatFetchesNothingLeavesTheLocalFileAlone) {
   EXPECT_EQ(dir.Read(FileName()), "clerk's rows");
   ExpectNoWorkFiles();
   EXPECT_TRUE(dialogs.viewed.empty());
-}
-
-TEST_F(SendInstructionsTest, AnEmptyFileOnTheExchangeIsReplaced) {
-  AddTwoGoodRows();
-  dialogs.QueueOpenFile(WriteCoveringHoldingFile());
-  exchange.held = "";
-  ExpectConfirmation();
-  dialogs.Expect("Records sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
-  Send();
-  EXPECT_EQ(exchange.held, GridToText(grid));
 }
 
 TEST_F(SendInstructionsTest, FailuresAroundTheTransferAreShownAndTheWindowRestored) {
