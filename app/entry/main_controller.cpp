@@ -11,6 +11,7 @@
 #include "reports/instruction_reports.h"
 #include "shell/errors.h"
 #include "shell/text_files.h"
+#include "transfer/send_instructions.h"
 #include "shell/version.h"
 
 namespace quorvin {
@@ -221,6 +222,10 @@ namespace quorvin {
 
 void MainController::Summarize() {
   Guard([&] { SummarizeWithConfirmation(app_, grid_); });
+}
+
+void MainController::Send() {
+  SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_);
 }
 
 void MainController::CheckHolding() {

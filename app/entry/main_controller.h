@@ -93,6 +93,7 @@ class MainController {
   void Report();
   void Summarize();
   void CheckHolding();
+  void Send();
 
   // Runs a handler with the error trap every button has: an unexpected
   // failure shows its description and ends the handler.
