@@ -22,6 +22,21 @@ std::string TradeDateText(std::string_view field) {
   return FormatDisplayDate(*again);
 }
 
+// The first fields of a line split at "|", as many as `out` holds; returns
+// how many fields the line has in all (at least those).
+template <size_t N>
+size_t SplitFields(std::string_view line, std::string_view (&out)[N]) {
+  size_t count = 0, start = 0;
+  for (;;) {
+    size_t bar = line.find('|', start);
+    if (count < N)
+      out[count] = line.substr(start, bar == std::string_view::npos ? bar : bar - start);
+    ++count;
+    if (bar == std::string_view::npos) return count;
+    start = bar + 1;
+  }
+}
+
 std::string LineFailure(size_t line, const std::string& what) {
   return "Line " + std::to_string(line + 1) + " of the trade file " + what;
 }
@@ -66,15 +81,21 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       auto lines = SplitAll(text, kCrLf);
       grid.SetRows(static_cast<int>(lines.size()) + 1);
       int row = 1;
+      // Trade files repeat one trade date over and over: convert each text once.
+      std::string lastDateField, lastDate;
+      std::string_view fields[kTradeDateField + 1];
       for (size_t i = 0; i < lines.size(); ++i) {
         if (progress && i % 65536 == 0) progress(static_cast<int>(i * 100 / lines.size()));
         if (lines[i].find('|') == std::string_view::npos) continue;
-        auto fields = SplitAll(lines[i], "|");
-        if (fields.size() <= kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));
+        size_t count = SplitFields(lines[i], fields);
+        if (count <= kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));
         if (fields[kSideField] != side) continue;
-        if (fields.size() <= kTradeDateField)
-          throw AppError(LineFailure(i, "has fewer than 11 fields"));
-        std::string tradeDate = TradeDateText(fields[kTradeDateField]);
+        if (count <= kTradeDateField) throw AppError(LineFailure(i, "has fewer than 11 fields"));
+        if (lastDate.empty() || fields[kTradeDateField] != lastDateField) {
+          lastDate = TradeDateText(fields[kTradeDateField]);
+          lastDateField = std::string(fields[kTradeDateField]);
+        }
+        const std::string& tradeDate = lastDate;
         std::string client(fields[kClientField]), scrip(fields[kScripField]);
         put(row, col::kSN, std::to_string(row));
         put(row, col::kScripID, scrip);

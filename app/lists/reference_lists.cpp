@@ -111,18 +111,21 @@ void ReferenceLists::SetISINList(std::vector<ISINRecord> records) {
 }
 
 void ReferenceLists::IndexBO() {
-  boById_.clear();
-  boByClientCode_.clear();
   boFirstSerialOnly_ = kNoMatch;
+  cleanClientCodes_.assign(bo_.size(), std::string());
+  std::vector<std::string_view> ids(bo_.size()), codes(bo_.size());
   for (int i = 0; i < static_cast<int>(bo_.size()); ++i) {
     const BORecord& r = bo_[i];
     if (r.serialOnly) {
       if (boFirstSerialOnly_ == kNoMatch) boFirstSerialOnly_ = i;
-      continue;
+      continue;  // left out of the indexes: a walk fails there instead
     }
-    boById_.try_emplace(r.boId, i);
-    boByClientCode_.try_emplace(RemoveAll(r.clientCode, "\r"), i);
+    cleanClientCodes_[i] = RemoveAll(r.clientCode, "\r");
+    ids[i] = r.boId;
+    codes[i] = std::string_view(cleanClientCodes_[i].data(), cleanClientCodes_[i].size());
   }
+  boById_.Build(ids);
+  boByClientCode_.Build(codes);
 }
 
 void ReferenceLists::IndexISIN() {
@@ -151,20 +154,17 @@ int ReferenceLists::Resolve(int match, int firstSerialOnly) const {
 }
 
 std::string ReferenceLists::FindClientCode(const std::string& boId) const {
-  auto it = boById_.find(boId);
-  int i = Resolve(it == boById_.end() ? kNoMatch : it->second, boFirstSerialOnly_);
+  int i = Resolve(boById_.Find(boId), boFirstSerialOnly_);
   return i == kNoMatch ? std::string() : bo_[i].clientCode;
 }
 
 std::string ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
-  auto it = boByClientCode_.find(clientCode);
-  int i = Resolve(it == boByClientCode_.end() ? kNoMatch : it->second, boFirstSerialOnly_);
+  int i = Resolve(boByClientCode_.Find(clientCode), boFirstSerialOnly_);
   return i == kNoMatch ? std::string() : bo_[i].boId;
 }
 
 std::string ReferenceLists::FindBOName(const std::string& boId) const {
-  auto it = boById_.find(boId);
-  int i = Resolve(it == boById_.end() ? kNoMatch : it->second, boFirstSerialOnly_);
+  int i = Resolve(boById_.Find(boId), boFirstSerialOnly_);
   return i == kNoMatch ? std::string(kBONameNotFound) : bo_[i].boName;
 }
 

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lists/first_match_index.h"
 #include "shell/ports.h"
 
 namespace quorvin {
@@ -30,6 +31,9 @@ struct ISINRecord {
 class ReferenceLists {
  public:
   explicit ReferenceLists(Dialogs& dialogs) : dialogs_(&dialogs) {}
+  // The indexes point into the records: a copy would point into the original.
+  ReferenceLists(const ReferenceLists&) = delete;
+  ReferenceLists& operator=(const ReferenceLists&) = delete;
 
   void LoadBOList(const std::string& path);
   void LoadISINList(const std::string& path);
@@ -61,7 +65,8 @@ class ReferenceLists {
   Dialogs* dialogs_;
   std::vector<BORecord> bo_;
   std::vector<ISINRecord> isin_;
-  std::unordered_map<std::string, int> boById_, boByClientCode_;
+  FirstMatchIndex boById_, boByClientCode_;    // serial-only records are left out
+  std::vector<std::string> cleanClientCodes_;  // client codes without CR, as compared
   std::vector<std::string> upperScrip_, upperIsin_;
   int boFirstSerialOnly_ = kNoMatch, isinFirstSerialOnly_ = kNoMatch;
   mutable std::unordered_map<std::string, int> scripCache_, isinCache_;
