@@ -23,12 +23,20 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::string& name, const std::string& content) const {
-  std::ofstream out(File(name), std::ios::binary);
-  out << content;
+  WriteFile(File(name), content);
 }
 
 std::string TempFolder::Read(const std::string& name) const {
-  std::ifstream in(File(name), std::ios::binary);
+  return ReadFile(File(name));
+}
+
+void TempFolder::WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+}
+
+std::string TempFolder::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();

@@ -18,6 +18,9 @@ class TempFolder {
   std::string Read(const std::string& name) const;
   bool Exists(const std::string& name) const;
 
+  static void WriteFile(const std::string& path, const std::string& content);
+  static std::string ReadFile(const std::string& path);
+
  private:
   std::string path_;
 };
