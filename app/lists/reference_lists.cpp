@@ -17,41 +17,59 @@ std::string LineFailure(size_t line, const std::string& what) {
   return "Line " + std::to_string(line + 1) + " " + what;
 }
 
-}  // namespace
-
-void ReferenceLists::LoadBOList(const std::string& path) {
-  const char* title = "Error loading list of BOs.";
-  std::string text;
-  try {
-    text = ReadTextFile(path);
-  } catch (const AppError& e) {
-    ShowLoadFailure(*dialogs_, title, path, e.Description());
-    return;
-  }
-  std::vector<BORecord> records;
-  std::string failure;
+// Reads a list file into records: every line one record, a line without "~"
+// a record with the serial only. `fill` takes the other fields of a line that
+// has at least `fieldCount`. On a bad line `failure` says why and the records
+// before it are returned. Throws AppError when the file cannot be read.
+template <typename Record, typename Fill>
+std::vector<Record> ReadRecords(const std::string& path, size_t fieldCount, const char* kind,
+                                Fill fill, std::string& failure) {
+  std::string text = ReadTextFile(path);
+  std::vector<Record> records;
   auto lines = SplitAll(text, kCrLf);
+  records.reserve(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
     auto fields = SplitAll(lines[i], "~");
     if (fields.empty()) {
       failure = LineFailure(i, "is empty");
       break;
     }
-    BORecord rec;
+    Record rec;
     rec.serial = std::string(fields[0]);
-    if (fields.size() > 1) {
-      if (fields.size() < 4) {
-        failure = LineFailure(i, "has fewer than the 4 fields of a BO record");
-        break;
-      }
-      rec.boId = std::string(fields[1]);
-      rec.boName = std::string(fields[2]);
-      rec.clientCode = std::string(fields[3]);
-    } else {
+    if (fields.size() == 1) {
       rec.serialOnly = true;
+    } else if (fields.size() < fieldCount) {
+      failure = LineFailure(
+          i, "has fewer than the " + std::to_string(fieldCount) + " fields of " + kind + " record");
+      break;
+    } else {
+      fill(rec, fields);
     }
     records.push_back(std::move(rec));
   }
+  return records;
+}
+
+}  // namespace
+
+void ReferenceLists::LoadBOList(const std::string& path) {
+  const char* title = "Error loading list of BOs.";
+  std::string failure;
+  std::vector<BORecord> records;
+  try {
+    records = ReadRecords<BORecord>(
+        path, 4, "a BO",
+        [](BORecord& r, const auto& f) {
+          r.boId = f[1];
+          r.boName = f[2];
+          r.clientCode = f[3];
+        },
+        failure);
+  } catch (const AppError& e) {
+    ShowLoadFailure(*dialogs_, title, path, e.Description());  // the old list stays
+    return;
+  }
+  // A lone CR at the very end of the file is no part of the last client code.
   if (failure.empty() && !records.empty()) {
     if (records.back().serialOnly)
       failure = LineFailure(records.size() - 1, "holds no client code");
@@ -64,37 +82,21 @@ void ReferenceLists::LoadBOList(const std::string& path) {
 
 void ReferenceLists::LoadISINList(const std::string& path) {
   const char* title = "Error loading list of ISINs.";
-  std::string text;
+  std::string failure;
+  std::vector<ISINRecord> records;
   try {
-    text = ReadTextFile(path);
+    records = ReadRecords<ISINRecord>(
+        path, 5, "an ISIN",
+        [](ISINRecord& r, const auto& f) {
+          r.isinCode = f[1];
+          r.isinName = f[2];
+          r.scripId = f[3];
+          r.scripCode = f[4];
+        },
+        failure);
   } catch (const AppError& e) {
     ShowLoadFailure(*dialogs_, title, path, e.Description());
     return;
-  }
-  std::vector<ISINRecord> records;
-  std::string failure;
-  auto lines = SplitAll(text, kCrLf);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    auto fields = SplitAll(lines[i], "~");
-    if (fields.empty()) {
-      failure = LineFailure(i, "is empty");
-      break;
-    }
-    ISINRecord rec;
-    rec.serial = std::string(fields[0]);
-    if (fields.size() > 1) {
-      if (fields.size() < 5) {
-        failure = LineFailure(i, "has fewer than the 5 fields of an ISIN record");
-        break;
-      }
-      rec.isinCode = std::string(fields[1]);
-      rec.isinName = std::string(fields[2]);
-      rec.scripId = std::string(fields[3]);
-      rec.scripCode = std::string(fields[4]);
-    } else {
-      rec.serialOnly = true;
-    }
-    records.push_back(std::move(rec));
   }
   SetISINList(std::move(records));
   if (!failure.empty()) ShowLoadFailure(*dialogs_, title, path, failure);
