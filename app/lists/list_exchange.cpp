@@ -79,8 +79,7 @@ std::vector<std::string> SendBOListLines(const std::string& brokerId, const Date
 }
 
 void ListController::EndTransfer(const std::string& savedCaption, const std::string& suffix,
-                                 const std::string& text, const std::string& title,
-                                 MsgIcon icon) {
+                                 const std::string& text, const std::string& title, MsgIcon icon) {
   view_.SetCaption(savedCaption + suffix);
   view_.SetWaitCursor(false);
   app_.dialogs.Message(text, title, icon, MsgButtons::Ok);
@@ -106,13 +105,12 @@ void ListController::SendBOList() {
     // current list must not be archived for a put that cannot follow.
     WriteTextFile(upload, GridToText(grid_));
 
-    std::string out = RunTransfer(view_, location, SendBOListLines(app_.settings.BrokerID, now),
-                                  endpoint);
+    std::string out =
+        RunTransfer(view_, location, SendBOListLines(app_.settings.BrokerID, now), endpoint);
     scope.Ended();
     if (TransferSucceeded(out)) {
       EndTransfer(scope.SavedCaption(), "...List of BOs sent to MGX successfully.",
-                  "List of BOs sent to MGX successfully.", "Send succeeded",
-                  MsgIcon::Information);
+                  "List of BOs sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
     } else {
       EndTransfer(scope.SavedCaption(), "...List of BOs not sent to MGX.",
                   "List of BOs not sent to MGX.", "Send failed", MsgIcon::Critical);

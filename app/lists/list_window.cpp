@@ -21,11 +21,8 @@ const std::vector<ListColumn>& ColumnsOf(const std::string& kind) {
   // The BO name gets room to spare: names are long and the column is read most.
   static const std::vector<ListColumn> bo = {
       {"S/N", 200}, {"BO ID", 200}, {"BO Name", 2000}, {"Client Code", 200}};
-  static const std::vector<ListColumn> isin = {{"S/N", 200},
-                                               {"ISIN Code", 200},
-                                               {"ISIN Name", 200},
-                                               {"Scrip ID", 200},
-                                               {"Scrip Code", 200}};
+  static const std::vector<ListColumn> isin = {
+      {"S/N", 200}, {"ISIN Code", 200}, {"ISIN Name", 200}, {"Scrip ID", 200}, {"Scrip Code", 200}};
   return kind == "BO" ? bo : isin;
 }
 
@@ -119,8 +116,8 @@ void ListController::EditorEnter(const std::string& typed) {
       const std::string& format = app_.settings.DefaultBOIDFormat;
       if (text.size() > format.size()) {
         app_.dialogs.Message(
-            "BOID length can not be greater than " + std::to_string(format.size()) + ".",
-            kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
+            "BOID length can not be greater than " + std::to_string(format.size()) + ".", kAppTitle,
+            MsgIcon::Critical, MsgButtons::Ok);
         return;
       }
       if (!text.empty()) text = format.substr(0, format.size() - text.size()) + text;

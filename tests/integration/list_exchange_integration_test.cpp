@@ -71,13 +71,17 @@ TEST_F(ListExchangeTest, SendUploadsTheGridAsShownAndArchivesTheEarlierUpload) {
   EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513.txt"), GridToText(grid));
   EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513/BO_204513_09-Dec-26_04-05-07PM.txt"),
             firstUpload);
-  EXPECT_EQ(std::distance(fs::directory_iterator(exchange.Entry() + "BO_204513"), fs::directory_iterator{}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(exchange.Entry() + "BO_204513"),
+                          fs::directory_iterator{}),
+            1);
 
   clock.now = DateTime{Date{2026, 12, 9}, 16, 5, 30};
   dialogs.Expect("List of BOs sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
   controller.UpdateList();
   EXPECT_TRUE(fs::exists(exchange.Entry() + "BO_204513/BO_204513_09-Dec-26_04-05-30PM.txt"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(exchange.Entry() + "BO_204513"), fs::directory_iterator{}), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(exchange.Entry() + "BO_204513"),
+                          fs::directory_iterator{}),
+            2);
   ExpectOnlyTheListsLeft();
 }
 
@@ -117,10 +121,9 @@ TEST_F(ListExchangeTest, AReceiveReplacesTheISINListAndKeepsOneBackupOfTheOldOne
   dialogs.Expect("List of ISINs received from MGX successfully.", "Recieve succeeded",
                  MsgIcon::Information);
   controller.UpdateList();
-  EXPECT_EQ(view.captions,
-            (std::vector<std::string>{
-                "Receiving list of ISINs from MGX...Please wait...",
-                saved + "...List of ISINs received from MGX successfully.", saved}));
+  EXPECT_EQ(view.captions, (std::vector<std::string>{
+                               "Receiving list of ISINs from MGX...Please wait...",
+                               saved + "...List of ISINs received from MGX successfully.", saved}));
   EXPECT_EQ(dir.Read("ISIN.txt"), published);
   EXPECT_EQ(dir.Read("2026-12-09_16-05-00_ISIN.txt"), kISINText);
   ExpectOnlyTheListsLeft({"2026-12-09_16-05-00_ISIN.txt"});

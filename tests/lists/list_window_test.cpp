@@ -210,8 +210,7 @@ TEST_F(ListFixture, SaveRefusesBlankRowsThenWritesAndReloadsTheListsLookups) {
   Type(4, 1, "44");
   // Unsaved: the lookups and the file know nothing of it, and a Reload drops it.
   EXPECT_EQ(app.lists.FindBOName("1204510000000044"), kBONameNotFound);
-  dialogs.ExpectQuestion("Are you sure to reload the list?", "Reload Confirmation",
-                         MsgAnswer::No);
+  dialogs.ExpectQuestion("Are you sure to reload the list?", "Reload Confirmation", MsgAnswer::No);
   controller.Reload();
   EXPECT_EQ(grid.Rows(), 5);
 
@@ -222,8 +221,7 @@ TEST_F(ListFixture, SaveRefusesBlankRowsThenWritesAndReloadsTheListsLookups) {
 
   // After a Reload without Save, the lookups keep what was saved.
   Type(4, 1, "55");
-  dialogs.ExpectQuestion("Are you sure to reload the list?", "Reload Confirmation",
-                         MsgAnswer::Yes);
+  dialogs.ExpectQuestion("Are you sure to reload the list?", "Reload Confirmation", MsgAnswer::Yes);
   controller.Reload();
   EXPECT_EQ(grid.Text(4, 1), "1204510000000044");
   EXPECT_EQ(app.lists.FindClientCode("1204510000000055"), "");
