@@ -88,10 +88,6 @@ ListWindow::ListWindow(AppContext& app, QWidget* parent) : QDialog(parent), grid
   BuildControls();
   BuildBackupPanel();
   WireButtons();
-  {
-    QSignalBlocker block(cmbListOf_);
-    cmbListOf_->setCurrentIndex(ListController::ComboIndexOf(app.listKind));
-  }
   controller_->Open();
   resize(920, 580);
 }
@@ -303,6 +299,11 @@ void ListWindow::SetWaitCursor(bool wait) {
 
 void ListWindow::ProcessPendingEvents() {
   QApplication::processEvents();
+}
+
+void ListWindow::ShowListKind(int comboIndex) {
+  QSignalBlocker block(cmbListOf_);
+  cmbListOf_->setCurrentIndex(comboIndex);
 }
 
 void ListWindow::SetSelectLabel(const std::string& text) {

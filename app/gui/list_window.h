@@ -34,6 +34,7 @@ class ListWindow : public QDialog, public ListView {
   void SetWaitCursor(bool wait) override;
   void ProcessPendingEvents() override;
   // ListView
+  void ShowListKind(int comboIndex) override;
   void SetSelectLabel(const std::string& text) override;
   void SetGridToolTip(const std::string& text) override;
   void SetUpdateButton(const std::string& caption, const std::string& tooltip) override;

@@ -77,6 +77,7 @@ void ListController::SetUpListGrid() {
     grid_.SetCurrent(1, 1);
     grid_.SetTopRow(1);
   }
+  view_.ShowListKind(ComboIndexOf(kind));
   view_.SetCaption(WindowCaption(" : List of " + kind + "s"));
   view_.SetSelectLabel("Select " + kind + " :");
   view_.SetGridToolTip("List of " + kind +

@@ -34,6 +34,8 @@ enum class ListControl {
 
 class ListView : public WindowPort {
  public:
+  // Shows the kind's item in cmbListOf without running the kind change again.
+  virtual void ShowListKind(int comboIndex) = 0;
   virtual void SetSelectLabel(const std::string& text) = 0;
   virtual void SetGridToolTip(const std::string& text) = 0;
   virtual void SetUpdateButton(const std::string& caption, const std::string& tooltip) = 0;

@@ -24,6 +24,7 @@ class FakeListView : public ListView {
   // The open editor's cell, or -1 when hidden.
   int editorRow = -1, editorCol = -1;
   std::string editorText;
+  int listKindIndex = -1;
   int gridFocused = 0, searchSelected = 0, visibleRows = 10;
   // Captions and cursor states in the order they were set.
   std::vector<std::string> captions;
@@ -39,6 +40,7 @@ class FakeListView : public ListView {
     cursors.push_back(wait);
   }
   void ProcessPendingEvents() override {}
+  void ShowListKind(int comboIndex) override { listKindIndex = comboIndex; }
   void SetSelectLabel(const std::string& text) override { selectLabel = text; }
   void SetGridToolTip(const std::string& text) override { gridToolTip = text; }
   void SetUpdateButton(const std::string& c, const std::string& tip) override {

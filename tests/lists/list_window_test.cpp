@@ -19,6 +19,7 @@ TEST_F(ListFixture, OpeningAndSwitchingKindsSetsUpTheGridAndLoadsTheMainFile) {
   Open("BO");
   EXPECT_EQ(view.caption, WindowCaption(" : List of BOs"));
   EXPECT_EQ(view.selectLabel, "Select BO :");
+  EXPECT_EQ(view.listKindIndex, 0);
   EXPECT_EQ(view.gridToolTip,
             "List of BOs. Press INSERT key to add a new row or DELETE key to remove the selected "
             "row(s).");
@@ -41,6 +42,7 @@ TEST_F(ListFixture, OpeningAndSwitchingKindsSetsUpTheGridAndLoadsTheMainFile) {
   EXPECT_EQ(app.listKind, "ISIN");
   EXPECT_EQ(view.caption, WindowCaption(" : List of ISINs"));
   EXPECT_EQ(view.selectLabel, "Select ISIN :");
+  EXPECT_EQ(view.listKindIndex, 1);
   EXPECT_EQ(view.updateCaption, "Receive");
   EXPECT_EQ(view.updateToolTip, "Get the latest list of ISINs from MGX.");
   EXPECT_EQ(controller.MainListFile(), "ISIN.txt");
