@@ -82,6 +82,8 @@ void ListController::EndTransfer(const std::string& savedCaption, const std::str
                                  const std::string& text, const std::string& title, MsgIcon icon) {
   view_.SetCaption(savedCaption + suffix);
   view_.SetWaitCursor(false);
+  // The outcome is shown over a window the clerk can use again.
+  view_.SetControlsEnabled(true);
   app_.dialogs.Message(text, title, icon, MsgButtons::Ok);
   view_.SetCaption(savedCaption);
 }
