@@ -9,6 +9,7 @@
 
 #include "entry/entry_grid.h"
 #include "gui/app_shell.h"
+#include "gui/list_window.h"
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
 
@@ -205,6 +206,11 @@ void MainWindow::WireButtons() {
   connect(buttons_["btnSummarize"], &AppButton::clicked, this,
           [this] { controller_->Summarize(); });
   connect(buttons_["btnCheck"], &AppButton::clicked, this, [this] { controller_->CheckHolding(); });
+  connect(buttons_["btnList"], &AppButton::clicked, this, [this] {
+    shell_.Context().listKind = "BO";
+    ListWindow window(shell_.Context(), this);
+    window.exec();
+  });
   connect(buttons_["btnSettings"], &AppButton::clicked, this,
           [this] { shell_.ShowSettingsWindow(this); });
   connect(buttons_["btnExit"], &AppButton::clicked, this, &QWidget::close);

@@ -216,6 +216,22 @@ class MainWindowTest : public QObject {
     QVERIFY(!editor->isVisible());
   }
 
+  void listAndSettingsOpenModally() {
+    for (const char* button : {"btnList", "btnSettings"}) {
+      QString opened;
+      QTimer::singleShot(0, [&opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal) {
+          opened = modal->objectName();
+          modal->close();
+        }
+      });
+      Click(button);
+      QCOMPARE(opened, QString(button) == "btnList" ? "frmList" : "frmSettings");
+    }
+    QCOMPARE(QString::fromStdString(shell_->Context().listKind), "BO");
+  }
+
   void saveAndReloadThroughTheButtons() {
     w_->Entries().SetText(1, col::kClientCode, "C1001");
     test::AnswerNextBox(QMessageBox::Yes);
