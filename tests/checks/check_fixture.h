@@ -10,23 +10,14 @@
 #include "shell/app_context.h"
 #include "shell/grid.h"
 #include "support/fake_dialogs.h"
+#include "support/recording_window.h"
 
 namespace quorvin::test {
 
-class FakeWindow : public WindowPort {
+// The send sequence has set its hourglass before a check runs.
+class FakeWindow : public RecordingWindow {
  public:
-  std::string Caption() const override { return caption; }
-  void SetCaption(const std::string& text) override {
-    caption = text;
-    captions.push_back(text);
-  }
-  void SetWaitCursor(bool wait) override { waitCursor = wait; }
-  void ProcessPendingEvents() override { ++pendingEventRuns; }
-
-  std::string caption = "Quorvin v1.3 : Pay In";
-  std::vector<std::string> captions;  // every caption set, in order
-  bool waitCursor = true;             // the send sequence's hourglass
-  int pendingEventRuns = 0;
+  FakeWindow() : RecordingWindow("Quorvin v1.3 : Pay In", true) {}
 };
 
 // One instruction row; the fields the checks care about first.

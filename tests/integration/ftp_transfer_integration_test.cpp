@@ -11,7 +11,7 @@
 #include "shell/errors.h"
 #include "support/temp_folder.h"
 #include "transfer/ftp_transfer.h"
-#include "transfer/recording_window.h"
+#include "support/recording_window.h"
 
 namespace quorvin {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "shell/errors.h"
 #include "support/temp_folder.h"
-#include "transfer/recording_window.h"
+#include "support/recording_window.h"
 #include "transfer/shell_and_wait.h"
 
 namespace quorvin {

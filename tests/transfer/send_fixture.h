@@ -11,23 +11,14 @@
 #include "entry/instruction_files.h"
 #include "shell/grid_text.h"
 #include "support/entry_fixture.h"
+#include "support/recording_window.h"
 #include "transfer/send_instructions.h"
 
 namespace quorvin::test {
 
-class CaptionLog : public WindowPort {
+class CaptionLog : public RecordingWindow {
  public:
-  std::string Caption() const override { return caption; }
-  void SetCaption(const std::string& text) override {
-    caption = text;
-    captions.push_back(text);
-  }
-  void SetWaitCursor(bool wait) override { waitCursor = wait; }
-  void ProcessPendingEvents() override {}
-
-  std::string caption = "Quorvin : Pay In";
-  std::vector<std::string> captions;
-  bool waitCursor = false;
+  CaptionLog() : RecordingWindow("Quorvin : Pay In") {}
 };
 
 class SendFixture : public EntryFixture {

@@ -8,7 +8,7 @@
 
 #include "shell/errors.h"
 #include "support/temp_folder.h"
-#include "transfer/recording_window.h"
+#include "support/recording_window.h"
 
 namespace quorvin {
 namespace {
