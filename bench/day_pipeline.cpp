@@ -191,29 +191,29 @@ class Day {
       Time(name, [&] { Guard(body); });
       if (after) after(name);
     };
-    step("Load Payin: ImportTrades + SortEntries", [&] {
+    bool imported = false;
+    step("Load Payin: ImportTrades", [&] {
       // LoadTradeFile: kind and settlement date from the file's name.
       TradeFileName name = ParseTradeFileName(FileNameOf(files_.tradeFile));
       if (name.settlementDate) settlement_ = *name.settlementDate;
-      if (algorithms_.importTrades(app_, grid_, files_.tradeFile, TradeSide(app_)))
-        algorithms_.sortEntries(app_, grid_);
+      imported = algorithms_.importTrades(app_, grid_, files_.tradeFile, TradeSide(app_));
     });
-    step("Auto-Fill: SortEntries + AutoFill", [&] {
-      algorithms_.sortEntries(app_, grid_);
-      algorithms_.autoFill(app_, grid_, settlement_);
+    step("Load Payin: SortEntries", [&] {
+      if (imported) algorithms_.sortEntries(app_, grid_);
     });
+    step("Auto-Fill: SortEntries", [&] { algorithms_.sortEntries(app_, grid_); });
+    step("Auto-Fill: AutoFill", [&] { algorithms_.autoFill(app_, grid_, settlement_); });
     step("Summarize", [&] { algorithms_.summarize(app_, grid_); });
-    step("Record checks (the four of Send)", [&] {
+    step("Send: the four record checks", [&] {
       std::string saved = window_.Caption();
       result_ = CheckMissingFields(app_, grid_, window_, saved) ||
                 CheckBOIDs(app_, grid_, window_, saved) ||
                 CheckISINCodes(app_, grid_, window_, saved) ||
                 CheckInternalRefNos(app_, grid_, window_, saved);
     });
-    step("Send's SortEntries + CheckSummarized", [&] {
-      algorithms_.sortEntries(app_, grid_);
-      result_ = CheckSummarized(app_, grid_, window_, window_.Caption());
-    });
+    step("Send: SortEntries", [&] { algorithms_.sortEntries(app_, grid_); });
+    step("Send: CheckSummarized",
+         [&] { result_ = CheckSummarized(app_, grid_, window_, window_.Caption()); });
     step("Check: CheckHoldingFile",
          [&] { result_ = algorithms_.checkHolding(app_, grid_, window_, view_, savedCaption_); });
     step("Report: text and file", [&] { PrintPayInReport(app_, grid_); });

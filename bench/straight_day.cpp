@@ -6,7 +6,9 @@
 #include <limits>
 #include <optional>
 
+#include "checks/straight_algorithms.h"
 #include "entry/entry_grid.h"
+#include "entry/straight_import.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
 #include "shell/numbers.h"
@@ -14,72 +16,14 @@
 #include "shell/text_files.h"
 #include "shell/version.h"
 #include "support/first_match_walk.h"
-#include "tests/checks/straight_algorithms.h"
 
 namespace quorvin::bench::straight {
 namespace {
 
 using Table = test::straight::Table;
 
-// The six lookups as walks over the lists; a walk that reaches a record
-// holding a serial number only fails there, is reported and finds nothing.
-class Lookups {
- public:
-  explicit Lookups(AppContext& app) : app_(app), walk_{app.lists} {}
-
-  std::string FindBOIDByClientCode(const std::string& code) const {
-    int i =
-        Checked(walk_.bo([&](const BORecord& r) { return RemoveAll(r.clientCode, "\r") == code; }),
-                app_.lists.BOList());
-    return i >= 0 ? app_.lists.BOList()[i].boId : std::string();
-  }
-  std::string FindBOName(const std::string& boid) const {
-    int i =
-        Checked(walk_.bo([&](const BORecord& r) { return r.boId == boid; }), app_.lists.BOList());
-    return i >= 0 ? app_.lists.BOList()[i].boName : std::string(kBONameNotFound);
-  }
-  std::string FindISINByScripID(const std::string& part) const {
-    const std::string upper = ToUpper(part);
-    int i = Checked(walk_.isin([&](const ISINRecord& r) {
-      return ToUpper(r.scripId).find(upper) != std::string::npos;
-    }),
-                    app_.lists.ISINList());
-    return i >= 0 ? app_.lists.ISINList()[i].isinCode : std::string();
-  }
-  std::string FindISINName(const std::string& part) const {
-    const std::string upper = ToUpper(part);
-    int i = Checked(walk_.isin([&](const ISINRecord& r) {
-      return !part.empty() && ToUpper(r.isinCode).find(upper) != std::string::npos;
-    }),
-                    app_.lists.ISINList());
-    return i >= 0 ? app_.lists.ISINList()[i].isinName : std::string(kISINNameNotFound);
-  }
-
- private:
-  template <typename Records>
-  int Checked(int found, const Records& records) const {
-    if (found != -2) return found;
-    size_t bad = 0;
-    while (!records[bad].serialOnly) ++bad;
-    ShowErrorDescription(app_.dialogs, "Record " + std::to_string(bad + 1) +
-                                           " of the list holds a serial number only");
-    return -1;
-  }
-
-  AppContext& app_;
-  test::Walk walk_;
-};
-
-// Measures the cell every time.
-void Widen(Grid& grid, int row, int col) {
-  int needed = grid.Measure().WidthTwips(grid.Text(row, col)) + kWidenMargin;
-  if (grid.ColWidth(col) < needed) grid.SetColWidth(col, needed);
-}
-
-void Put(Grid& grid, int row, int col, std::string text) {
-  grid.SetText(row, col, std::move(text));
-  Widen(grid, row, col);
-}
+using test::WalkLookups;
+using test::straight::Put;
 
 Table CopyCells(const Grid& grid) {
   Table table(grid.Rows(), std::vector<std::string>(grid.Cols()));
@@ -102,14 +46,6 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
   }
 }
 
-// Field 10 read as a date, written "dd-mm-yyyy", read again and written "dd-MMM-yyyy".
-std::string TradeDateText(std::string_view field) {
-  auto date = ParseDate(field);
-  if (!date) throw AppError("Type mismatch");
-  auto again = ParseDate(FormatDate(*date, "dd-mm-yyyy"));
-  return FormatDisplayDate(*again);
-}
-
 std::int32_t RoundToInt32(double value) {
   double v = std::nearbyint(value);
   if (!(v >= std::numeric_limits<std::int32_t>::min() &&
@@ -126,44 +62,7 @@ void SelectRow(Grid& grid, int row) {
 }  // namespace
 
 bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const std::string& side) {
-  if (!IsGridEmpty(grid) &&
-      app.dialogs.Message("Unsaved data will be lost.\r\nAre you sure to continue?",
-                          "Confirm Loading", MsgIcon::Question,
-                          MsgButtons::YesNo) != MsgAnswer::Yes)
-    return false;
-  ClearEntryGrid(grid);
-  Lookups find(app);
-  try {
-    std::string text = ReadTextFile(path);
-    auto lines = SplitAll(text, kCrLf);
-    grid.SetRows(static_cast<int>(lines.size()) + 1);
-    int row = 1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      auto fields = SplitAll(lines[i], "|");
-      if (fields.size() < 2) continue;
-      auto failure = [&](const char* what) {
-        return AppError("Line " + std::to_string(i + 1) + " of the trade file " + what);
-      };
-      if (fields.size() < 4) throw failure("has fewer than 4 fields");
-      if (fields[3] != side) continue;
-      if (fields.size() < 11) throw failure("has fewer than 11 fields");
-      std::string scrip(fields[1]), client(fields[6]);
-      Put(grid, row, col::kSN, std::to_string(row));
-      Put(grid, row, col::kScripID, scrip);
-      Put(grid, row, col::kQuantity, std::string(fields[4]));
-      Put(grid, row, col::kClientCode, client);
-      Put(grid, row, col::kBOID, find.FindBOIDByClientCode(client));
-      Put(grid, row, col::kBOName, find.FindBOName(grid.Text(row, col::kBOID)));
-      Put(grid, row, col::kTradeDate, TradeDateText(fields[10]));
-      Put(grid, row, col::kISINCode, find.FindISINByScripID(scrip));
-      Put(grid, row, col::kISINName, find.FindISINName(grid.Text(row, col::kISINCode)));
-      ++row;
-    }
-    grid.SetRows(row);
-  } catch (const AppError& e) {
-    ShowErrorDescription(app.dialogs, e.Description());
-  }
-  return true;
+  return test::straight::ImportTrades(app, grid, path, side);
 }
 
 void SortEntries(AppContext& app, Grid& grid) {
@@ -174,7 +73,7 @@ void SortEntries(AppContext& app, Grid& grid) {
 }
 
 void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
-  Lookups find(app);
+  WalkLookups find(app.lists, app.dialogs);
   int counter = 1;
   for (int r = 1; r < grid.Rows(); ++r) {
     Put(grid, r, col::kSN, std::to_string(r));

@@ -3,8 +3,11 @@
 // record that stops at the first match. The yardstick for the indexed lookups.
 #include <cstddef>
 #include <functional>
+#include <string>
 
 #include "lists/reference_lists.h"
+#include "shell/ports.h"
+#include "shell/text.h"
 
 namespace quorvin::test {
 
@@ -26,6 +29,57 @@ struct Walk {
     }
     return -1;
   }
+};
+
+// The lookups the entry grid uses, each a walk. A walk that reaches a record
+// holding a serial number only fails there: reported, then no match.
+class WalkLookups {
+ public:
+  WalkLookups(const ReferenceLists& lists, Dialogs& dialogs) : walk_{lists}, dialogs_(dialogs) {}
+
+  std::string FindBOIDByClientCode(const std::string& code) const {
+    const auto& bo = walk_.l.BOList();
+    int i = Checked(
+        walk_.bo([&](const BORecord& r) { return RemoveAll(r.clientCode, "\r") == code; }), bo);
+    return i >= 0 ? bo[i].boId : std::string();
+  }
+  std::string FindBOName(const std::string& boid) const {
+    const auto& bo = walk_.l.BOList();
+    int i = Checked(walk_.bo([&](const BORecord& r) { return r.boId == boid; }), bo);
+    return i >= 0 ? bo[i].boName : std::string(kBONameNotFound);
+  }
+  std::string FindISINByScripID(const std::string& part) const {
+    const auto& isin = walk_.l.ISINList();
+    const std::string upper = ToUpper(part);
+    int i = Checked(walk_.isin([&](const ISINRecord& r) {
+      return ToUpper(r.scripId).find(upper) != std::string::npos;
+    }),
+                    isin);
+    return i >= 0 ? isin[i].isinCode : std::string();
+  }
+  std::string FindISINName(const std::string& part) const {
+    const auto& isin = walk_.l.ISINList();
+    const std::string upper = ToUpper(part);
+    int i = Checked(walk_.isin([&](const ISINRecord& r) {
+      return !part.empty() && ToUpper(r.isinCode).find(upper) != std::string::npos;
+    }),
+                    isin);
+    return i >= 0 ? isin[i].isinName : std::string(kISINNameNotFound);
+  }
+
+ private:
+  template <typename Records>
+  int Checked(int found, const Records& records) const {
+    if (found != -2) return found;
+    size_t bad = 0;
+    while (!records[bad].serialOnly) ++bad;
+    ShowErrorDescription(
+        dialogs_, "Record " + std::to_string(bad + 1) + " of the list holds a serial number only");
+    return -1;
+  }
+
+  Walk walk_;
+  Dialogs& dialogs_;
 };
 
 }  // namespace quorvin::test
