@@ -236,6 +236,14 @@ class Day {
   }
 
   int DataRows() const { return grid_.Rows() - 1; }
+  // Lines of the holding message: rows short or without a balance.
+  long HoldingFailures() const {
+    long lines = 0;
+    for (size_t at = app_.holdingMessage.find("\r\n"); at != std::string::npos;
+         at = app_.holdingMessage.find("\r\n", at + 2))
+      ++lines;
+    return lines;
+  }
 
  private:
   void Guard(const std::function<void()>& body) {
@@ -317,8 +325,8 @@ void PrintTimes(const Day& day, const char* who, long tradeLines, long peakKiB, 
     std::printf("pipeline\t%s\nlines\t%ld\n", who, tradeLines);
     for (const StepTime& t : day.Times())
       std::printf("step\t%s\t%.6f\t%.6f\n", t.name.c_str(), t.wall, t.cpu);
-    std::printf("total\t%.6f\t%.6f\npeak_kib\t%ld\nrows_left\t%d\n", total, cpu, peakKiB,
-                day.DataRows());
+    std::printf("total\t%.6f\t%.6f\npeak_kib\t%ld\nrows_left\t%d\nholding_failures\t%ld\n",
+                total, cpu, peakKiB, day.DataRows(), day.HoldingFailures());
     return;
   }
   std::printf("%s, %ld trade lines\n", who, tradeLines);
@@ -326,8 +334,8 @@ void PrintTimes(const Day& day, const char* who, long tradeLines, long peakKiB, 
   for (const StepTime& t : day.Times())
     std::printf("  %-44s %12.1f %12.1f\n", t.name.c_str(), t.wall * 1e3, t.cpu * 1e3);
   std::printf("  %-44s %12.1f %12.1f\n", "the day (without start-up)", total * 1e3, cpu * 1e3);
-  std::printf("  peak memory %.1f MiB; %d rows after the summary\n", peakKiB / 1024.0,
-              day.DataRows());
+  std::printf("  peak memory %.1f MiB; %d rows after the summary, %ld of them not covered\n",
+              peakKiB / 1024.0, day.DataRows(), day.HoldingFailures());
 }
 
 template <typename T>
