@@ -14,7 +14,6 @@ step from their measured growth. Times are CPU seconds of the process (user +
 system): on a shared machine the wall clock also counts other people's work.
 """
 import argparse
-import math
 import os
 import subprocess
 import sys
@@ -61,27 +60,44 @@ def best(command, repeat):
     return min(runs, key=lambda r: r["cpu"])
 
 
-def growth(points):
-    """Least-squares slope of log(time) over log(size); never below 1."""
-    xs = [math.log(n) for n, t in points if t > 0]
-    ys = [math.log(t) for n, t in points if t > 0]
-    if len(xs) < 2:
-        return 1.0
-    mx, my = sum(xs) / len(xs), sum(ys) / len(ys)
-    slope = sum((x - mx) * (y - my) for x, y in zip(xs, ys)) / sum((x - mx) ** 2 for x in xs)
-    return max(1.0, slope)
+def fit(points):
+    """Time of a step as a * n + b * n * n, a and b at least 0, fitted to the
+    measured points by least squares on relative errors. Every old algorithm is
+    linear or quadratic in the day's size (a list walk per row, a row shift per
+    merge, a file scan per row), and the quadratic part only shows as the day
+    grows, so a power law through small days would understate large ones."""
+    def solve(columns):
+        # Normal equations of min sum ((sum_j c_j f_j(n) - t) / t)^2.
+        rows = [[f(n) / t for f in columns] + [1.0] for n, t in points if t > 0]
+        k = len(columns)
+        m = [[sum(r[i] * r[j] for r in rows) for j in range(k)] for i in range(k)]
+        v = [sum(r[i] * r[k] for r in rows) for i in range(k)]
+        if k == 1:
+            return [v[0] / m[0][0]] if m[0][0] else [0.0]
+        det = m[0][0] * m[1][1] - m[0][1] * m[1][0]
+        if det == 0:
+            return [-1.0, -1.0]
+        return [(v[0] * m[1][1] - v[1] * m[0][1]) / det, (m[0][0] * v[1] - m[1][0] * v[0]) / det]
+
+    def error(a, b):
+        return sum(((a * n + b * n * n) - t) ** 2 / t ** 2 for n, t in points if t > 0)
+
+    a, b = solve([lambda n: n, lambda n: n * n])
+    if a >= 0 and b >= 0:
+        return a, b
+    (linear,) = solve([lambda n: n])
+    (square,) = solve([lambda n: n * n])
+    return min([(linear, 0.0), (0.0, square)], key=lambda ab: error(*ab))
 
 
 def extrapolate(old, lines):
-    """Sum over steps of the largest measured time scaled by the step's growth."""
-    sizes = sorted(old)
-    largest = sizes[-1]
-    total, exponents = 0.0, {}
-    for k, (name, _, _) in enumerate(old[largest]["steps"][1:], start=1):
-        points = [(n, old[n]["steps"][k][2]) for n in sizes]
-        exponents[name] = growth(points)
-        total += old[largest]["steps"][k][2] * (lines / largest) ** exponents[name]
-    return total, exponents
+    """Sum over steps of each step's fitted time at `lines`."""
+    total, models = 0.0, {}
+    for k, (name, _, _) in enumerate(old[max(old)]["steps"][1:], start=1):
+        models[name] = fit([(n, old[n]["steps"][k][2]) for n in sorted(old)])
+        a, b = models[name]
+        total += a * lines + b * lines * lines
+    return total, models
 
 
 def seconds(t):
@@ -146,10 +162,12 @@ def main():
     print(f"\nQuorvin at {largest:,} trade lines, step by step (CPU; wall in brackets):")
     for name, wall, cpu in quorvin[largest]["steps"]:
         print(f"  {name:<44} {cpu * 1e3:9.1f} ms  ({wall * 1e3:.1f} ms)")
-    _, exponents = extrapolate(old, largest)
-    print("\nThe old algorithms' measured growth per step (time ~ lines^k, k at least 1):")
-    for name, k in exponents.items():
-        print(f"  {name:<44} k = {k:.2f}")
+    _, models = extrapolate(old, largest)
+    print(f"\nThe old algorithms per step: measured at {', '.join(f'{n:,}' for n in sorted(old))}"
+          f" lines, fitted as a*n + b*n^2, extrapolated to {largest:,}:")
+    for name, (a, b) in models.items():
+        print(f"  {name:<44} a = {a * 1e6:8.3f} us  b = {b * 1e12:9.3f} ps  "
+              f"-> {seconds(a * largest + b * largest * largest)}")
 
     print("\nTargets:")
     q = quorvin[largest]["cpu"]
