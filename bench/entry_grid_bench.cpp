@@ -30,8 +30,8 @@ struct Day {
     app.instructionKind = "Pay In";
     std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
     for (int i = 0; i < rows / 6 + 1; ++i)
-      bo.push_back(
-          {std::to_string(i + 1), Boid(i), "Client " + std::to_string(i), "C" + std::to_string(i)});
+      bo.push_back({std::to_string(i + 1), Boid(i), "Client " + std::to_string(i),
+                    "C" + std::to_string(i)});
     std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
     for (int i = 0; i < 300; ++i)
       isin.push_back({std::to_string(i + 1), Isin(i), "Security " + std::to_string(i),

@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include "bench_data.h"
 #include "checks/holding_check.h"
+#include "bench_data.h"
 #include "shell/text_files.h"
 
 namespace quorvin::bench {

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "bench_data.h"
 #include "checks/sort_summary.h"
+#include "bench_data.h"
 
 namespace quorvin::bench {
 namespace {
