@@ -129,7 +129,11 @@ def main():
     folders = {n: day_folder(args.data, args.build, n) for n in every}
 
     for n in old_sizes:  # a difference ends the run: its figures would mean nothing
-        print(run([pipeline, folders[n], "--verify"]).strip(), flush=True)
+        verdict = subprocess.run([pipeline, folders[n], "--verify"], text=True,
+                                 stdout=subprocess.PIPE)
+        print(verdict.stdout.strip(), flush=True)
+        if verdict.returncode != 0:
+            sys.exit(f"the pipelines differ at {n:,} lines")
 
     quorvin, old, peer = {}, {}, {}
     for n in every:
