@@ -19,7 +19,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
