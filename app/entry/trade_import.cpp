@@ -1,5 +1,9 @@
 #include "entry/trade_import.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
@@ -22,24 +26,93 @@ std::string TradeDateText(std::string_view field) {
   return FormatDisplayDate(*again);
 }
 
-// The first fields of a line split at "|", as many as `out` holds; returns
-// how many fields the line has in all (at least those).
-template <size_t N>
-size_t SplitFields(std::string_view line, std::string_view (&out)[N]) {
-  size_t count = 0, start = 0;
-  for (;;) {
-    size_t bar = line.find('|', start);
-    if (count < N)
-      out[count] = line.substr(start, bar == std::string_view::npos ? bar : bar - start);
-    ++count;
-    if (bar == std::string_view::npos) return count;
-    start = bar + 1;
-  }
-}
-
 std::string LineFailure(size_t line, const std::string& what) {
   return "Line " + std::to_string(line + 1) + " of the trade file " + what;
 }
+
+// Splits at every "|" into `fields`, reusing its room from line to line.
+void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
+  fields.clear();
+  size_t start = 0;
+  for (size_t bar; (bar = line.find('|', start)) != std::string_view::npos; start = bar + 1)
+    fields.push_back(line.substr(start, bar - start));
+  fields.push_back(line.substr(start));
+}
+
+// A trade file repeats a few trade dates; each distinct text is converted once.
+class TradeDates {
+ public:
+  const std::string& Text(std::string_view field) {
+    if (!known_ || field != field_) {
+      text_ = TradeDateText(field);
+      field_ = field;
+      known_ = true;
+    }
+    return text_;
+  }
+
+ private:
+  bool known_ = false;
+  std::string_view field_;  // into the file's text, which outlives the import
+  std::string text_;
+};
+
+// The imported rows, built apart and handed to the grid once. The grid ends
+// as writing and widening each cell in place would leave it: the header row,
+// the imported rows, and, after a failure, the blank rows reserved for every
+// line of the file (row 1 keeping the "1" of the cleared grid when no row
+// came in). Columns grow to their widest cell; widening never narrows, so the
+// order of the cells does not matter.
+class ImportedRows {
+ public:
+  explicit ImportedRows(Grid& grid) : grid_(grid), widths_(grid.Cols()) {
+    for (int c = 0; c < grid.Cols(); ++c) widths_[c] = grid.ColWidth(c);
+  }
+
+  // Called once the file's lines are known: the grid is then sized for all of them.
+  void Reserve(size_t lines) {
+    reserved_ = lines + 1;
+    rows_.reserve(reserved_);
+    rows_.push_back(grid_.RowCells(0));
+  }
+
+  Grid::CellRow& Add() { return rows_.emplace_back(grid_.Cols()); }
+  int Count() const { return static_cast<int>(rows_.size()) - 1; }
+
+  // The columns an imported row writes; only those are widened.
+  void Widen(const Grid::CellRow& row) {
+    static constexpr int kWritten[] = {col::kSN,         col::kScripID,  col::kQuantity,
+                                       col::kClientCode, col::kBOID,     col::kBOName,
+                                       col::kTradeDate,  col::kISINCode, col::kISINName};
+    const TextMeasure& measure = grid_.Measure();
+    for (int c : kWritten) {
+      const std::string& text = row[c];
+      if (static_cast<long long>(text.size()) * measure.MaxCharWidthTwips() + kWidenMargin <=
+          widths_[c])
+        continue;
+      widths_[c] = std::max(widths_[c], measure.WidthTwips(text) + kWidenMargin);
+    }
+  }
+
+  // failed: the import stopped at a line; the reserved rows stay.
+  void Finish(bool failed) {
+    if (reserved_ > 0) {
+      if (failed) {
+        if (rows_.size() == 1) rows_.push_back(grid_.RowCells(1));
+        rows_.resize(std::max(rows_.size(), reserved_), Grid::CellRow(grid_.Cols()));
+      }
+      rows_.shrink_to_fit();
+      grid_.ReplaceRows(std::move(rows_));
+    }
+    for (int c = 0; c < grid_.Cols(); ++c) grid_.SetColWidth(c, widths_[c]);
+  }
+
+ private:
+  Grid& grid_;
+  std::vector<int> widths_;
+  std::vector<Grid::CellRow> rows_;
+  size_t reserved_ = 0;
+};
 
 }  // namespace
 
@@ -72,44 +145,39 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
     GridBatch batch(grid);
     ClearEntryGrid(grid);
     const ReferenceLists& lists = app.lists;
-    auto put = [&grid](int r, int c, std::string text) {
-      grid.SetText(r, c, std::move(text));
-      WidenColumn(grid, r, c, kWidenMargin);
-    };
+    ImportedRows rows(grid);
     try {
       std::string text = ReadTextFile(path);
       auto lines = SplitAll(text, kCrLf);
-      grid.SetRows(static_cast<int>(lines.size()) + 1);
-      int row = 1;
-      // Trade files repeat one trade date over and over: convert each text once.
-      std::string lastDateField, lastDate;
-      std::string_view fields[kTradeDateField + 1];
+      rows.Reserve(lines.size());
+      std::vector<std::string_view> fields;
+      TradeDates dates;
       for (size_t i = 0; i < lines.size(); ++i) {
         if (progress && i % 65536 == 0) progress(static_cast<int>(i * 100 / lines.size()));
         if (lines[i].find('|') == std::string_view::npos) continue;
-        size_t count = SplitFields(lines[i], fields);
-        if (count <= kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));
+        SplitFields(lines[i], fields);
+        if (fields.size() <= kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));
         if (fields[kSideField] != side) continue;
-        if (count <= kTradeDateField) throw AppError(LineFailure(i, "has fewer than 11 fields"));
-        if (lastDate.empty() || fields[kTradeDateField] != lastDateField) {
-          lastDate = TradeDateText(fields[kTradeDateField]);
-          lastDateField = std::string(fields[kTradeDateField]);
-        }
-        const std::string& tradeDate = lastDate;
+        if (fields.size() <= kTradeDateField)
+          throw AppError(LineFailure(i, "has fewer than 11 fields"));
+        const std::string& tradeDate = dates.Text(fields[kTradeDateField]);
         std::string client(fields[kClientField]), scrip(fields[kScripField]);
-        put(row, col::kSN, std::to_string(row));
-        put(row, col::kScripID, scrip);
-        put(row, col::kQuantity, std::string(fields[kQuantityField]));
-        put(row, col::kClientCode, client);
-        put(row, col::kBOID, lists.FindBOIDByClientCode(client));
-        put(row, col::kBOName, lists.FindBOName(grid.Text(row, col::kBOID)));
-        put(row, col::kTradeDate, tradeDate);
-        put(row, col::kISINCode, lists.FindISINByScripID(scrip));
-        put(row, col::kISINName, lists.FindISINName(grid.Text(row, col::kISINCode)));
-        ++row;
+        const int number = rows.Count() + 1;
+        Grid::CellRow& row = rows.Add();
+        row[col::kSN] = std::to_string(number);
+        row[col::kQuantity] = fields[kQuantityField];
+        row[col::kBOID] = lists.FindBOIDByClientCode(client);
+        row[col::kBOName] = lists.FindBOName(row[col::kBOID]);
+        row[col::kTradeDate] = tradeDate;
+        row[col::kISINCode] = lists.FindISINByScripID(scrip);
+        row[col::kISINName] = lists.FindISINName(row[col::kISINCode]);
+        row[col::kClientCode] = std::move(client);
+        row[col::kScripID] = std::move(scrip);
+        rows.Widen(row);
       }
-      grid.SetRows(row);
+      rows.Finish(false);
     } catch (const AppError& e) {
+      rows.Finish(true);
       failure = e.Description();
     }
   }

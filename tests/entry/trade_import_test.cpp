@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "entry/straight_import.h"
 #include "support/entry_fixture.h"
 
 namespace quorvin {
@@ -144,6 +147,102 @@ TEST_F(TradeImport, TheDemoDayImports) {
     unknown += grid.Text(r, col::kISINName) == "ISIN NAME NOT FOUND";
   }
   EXPECT_EQ(unknown, 2);  // the demo's one unknown client and one unknown scrip
+}
+
+// Records every box and answers Yes, so that two imports can be compared box for box.
+struct RecordingDialogs : test::FakeDialogs {
+  std::vector<std::string> boxes;
+  MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon,
+                    MsgButtons) override {
+    boxes.push_back(title + ": " + text);
+    return MsgAnswer::Yes;
+  }
+};
+
+// Glyphs of different widths, so that the widest cell of a column is not
+// simply the longest.
+class UnevenMeasure : public TextMeasure {
+ public:
+  int WidthTwips(std::string_view text) const override {
+    int w = 0;
+    for (unsigned char c : text) w += 40 + c % 60;
+    return w;
+  }
+  int MaxCharWidthTwips() const override { return 99; }
+};
+
+TEST(TradeImportRandomized, EqualsTheCellByCellImport) {
+  std::mt19937 rng(515);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  auto from = [&](std::initializer_list<const char*> texts) {
+    return std::string(texts.begin()[pick(static_cast<int>(texts.size()))]);
+  };
+  UnevenMeasure uneven;
+  test::TempFolder dir;
+  for (int round = 0; round < 300; ++round) {
+    RecordingDialogs dialogs;
+    test::FakeClock clock;
+    AppContext app(dialogs, clock, dir.Path());
+    std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
+    for (int i = 0; i < 8; ++i)
+      bo.push_back({std::to_string(i), from({"1204510000000011", "1204510000000022", "B3", ""}),
+                    from({"Rahim Hossain", "A name long enough to widen its column", "N"}),
+                    from({"C1", "C2", "C3\r", "c1", "C4"})});
+    std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
+    for (int i = 0; i < 8; ++i)
+      isin.push_back({std::to_string(i), from({"MG1000ALPH31", "MG1037BRIG52", "MG7"}),
+                      from({"Alpha Textiles Limited", "Bright", "An even longer security name"}),
+                      from({"ALPHATEX", "BRIGHTCEM", "ALPHA", "Cem"}), "x"});
+    if (pick(20) == 0) bo.insert(bo.begin() + 1 + pick(8), BORecord{"9", "", "", "", true});
+    if (pick(20) == 0)
+      isin.insert(isin.begin() + 1 + pick(8), ISINRecord{"9", "", "", "", "", true});
+    app.lists.SetBOList(bo);
+    app.lists.SetISINList(isin);
+
+    std::string text;
+    int lines = pick(30);
+    for (int k = 0; k < lines; ++k) {
+      if (k) text += "\r\n";
+      int kind = pick(100);
+      if (kind < 5) {
+        text += from({"", "no separators", "a|b", "7|ALPHATEX|A|S|5"});
+      } else {
+        text += "7001|" + from({"ALPHATEX", "alphatex", "BRIG", "NOSUCH", "", "cem"}) + "|A|" +
+                from({"S", "S", "B", "s"}) + "|" + from({"100", "5", "1234567", "x"}) + "|41.50|" +
+                from({"C1", "C2", "C3", "c1", "C9", ""}) + "|0|T01|10:05:11|" +
+                (pick(30) == 0 ? from({"31/02/2026", "soon"}) : from({"08/12/2026", "7-12-2026"})) +
+                "|10/12/2026";
+      }
+    }
+    if (pick(4) == 0) text += "\r\n";
+    dir.Write("trades.txt", text);
+
+    Grid fast, straight;
+    const int current = pick(4), width = pick(3) ? -1 : pick(400), narrow = pick(13);
+    for (Grid* g : {&fast, &straight}) {
+      if (round % 2) g->SetMeasure(&uneven);
+      SetUpEntryGrid(*g);
+      if (width >= 0) g->SetColWidth(narrow, width);
+      if (current) {
+        g->SetRows(4);
+        g->SetText(2, col::kQuantity, "left from before");
+        g->SetCurrent(current, 5);
+      }
+    }
+    SCOPED_TRACE(testing::Message() << "round " << round << " file [" << text << "]");
+    bool fastResult = ImportTrades(app, fast, dir.File("trades.txt"), "S");
+    std::vector<std::string> fastBoxes = std::move(dialogs.boxes);
+    dialogs.boxes.clear();
+    bool straightResult = test::straight::ImportTrades(app, straight, dir.File("trades.txt"), "S");
+    EXPECT_EQ(fastResult, straightResult);
+    EXPECT_EQ(fastBoxes, dialogs.boxes);
+    ASSERT_EQ(fast.Rows(), straight.Rows());
+    for (int r = 0; r < fast.Rows(); ++r) ASSERT_EQ(fast.RowCells(r), straight.RowCells(r)) << r;
+    for (int c = 0; c < fast.Cols(); ++c) ASSERT_EQ(fast.ColWidth(c), straight.ColWidth(c)) << c;
+    EXPECT_EQ(fast.Row(), straight.Row());
+    EXPECT_EQ(fast.RowSel(), straight.RowSel());
+    EXPECT_EQ(fast.TopRow(), straight.TopRow());
+  }
 }
 
 }  // namespace

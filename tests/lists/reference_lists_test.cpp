@@ -6,6 +6,7 @@
 
 #include "shell/text.h"
 #include "support/fake_dialogs.h"
+#include "support/first_match_walk.h"
 #include "support/temp_folder.h"
 
 namespace quorvin {
@@ -13,6 +14,7 @@ namespace {
 
 using test::FakeDialogs;
 using test::TempFolder;
+using test::Walk;
 
 const char* kBOFile =
     "S/N~BO ID~BO Name~Client Code\r\n"
@@ -103,25 +105,6 @@ TEST_F(ListsFixture, ARecordWithOnlyASerialFailsTheWalksThatReachIt) {
   dialogs.ExpectErrorContaining("serial number only");
   EXPECT_EQ(lists.FindBOIDByClientCode("C9"), "");
 }
-
-// The lookups as a plain walk from the first record, to compare the indexed ones with.
-struct Walk {
-  const ReferenceLists& l;
-  int bo(const std::function<bool(const BORecord&)>& match) const {
-    for (size_t i = 0; i < l.BOList().size(); ++i) {
-      if (l.BOList()[i].serialOnly) return -2;
-      if (match(l.BOList()[i])) return static_cast<int>(i);
-    }
-    return -1;
-  }
-  int isin(const std::function<bool(const ISINRecord&)>& match) const {
-    for (size_t i = 0; i < l.ISINList().size(); ++i) {
-      if (l.ISINList()[i].serialOnly) return -2;
-      if (match(l.ISINList()[i])) return static_cast<int>(i);
-    }
-    return -1;
-  }
-};
 
 TEST(ListsRandomized, IndexedLookupsEqualTheFirstMatchWalk) {
   std::mt19937 rng(7);
