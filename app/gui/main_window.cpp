@@ -205,6 +205,7 @@ void MainWindow::WireButtons() {
   connect(buttons_["btnSummarize"], &AppButton::clicked, this,
           [this] { controller_->Summarize(); });
   connect(buttons_["btnCheck"], &AppButton::clicked, this, [this] { controller_->CheckHolding(); });
+  connect(buttons_["btnSend"], &AppButton::clicked, this, [this] { controller_->Send(); });
   connect(buttons_["btnSettings"], &AppButton::clicked, this,
           [this] { shell_.ShowSettingsWindow(this); });
   connect(buttons_["btnExit"], &AppButton::clicked, this, &QWidget::close);
