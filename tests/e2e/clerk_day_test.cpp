@@ -35,7 +35,8 @@ const QString kPayOutFile = "10-Dec-2026_PO_204513.txt";
 QString ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return "<missing>";
-  return QString::fromLatin1(std::string(std::istreambuf_iterator<char>(in), {}).c_str());
+  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
 QString Expected(const char* name) {
@@ -53,18 +54,19 @@ QString Cell(const Grid& g, int row, int col) {
 // The demo holding report as the depository sends it once the clients have
 // delivered: the short balance made good and the missing one present.
 std::string CoveringHoldingFile(const std::string& folder) {
-  std::string text = ReadFile(std::string(QUORVIN_DEMO_DATA) + "/11DPA6UX.TXT").toStdString();
   const std::string shortLine =
       "1204510017048184 MG1481NORT86  Northern Finance & Investment            1510         0   "
       "1510";
+  const std::string madeGood =
+      "1204510017048184 MG1481NORT86  Northern Finance & Investment            1600         0   "
+      "1600";
+  const std::string delivered =
+      "1204510021113076 MG1407LOTU49  Lotus Ceramics Limited                   2600         0   "
+      "2600";
+  std::string text = ReadFile(std::string(QUORVIN_DEMO_DATA) + "/11DPA6UX.TXT").toStdString();
   const size_t at = text.find(shortLine);
   if (at == std::string::npos) return {};
-  text.replace(
-      at, shortLine.size(),
-      "1204510017048184 MG1481NORT86  Northern Finance & Investment            1600        "
-      " 0   1600\r\n"
-      "1204510021113076 MG1407LOTU49  Lotus Ceramics Limited                   2600       "
-      "  0   2600");
+  text.replace(at, shortLine.size(), madeGood + "\r\n" + delivered);
   std::filesystem::create_directories(folder);
   std::ofstream(folder + "11DPA6UX.TXT", std::ios::binary) << text;
   return folder + "11DPA6UX.TXT";
