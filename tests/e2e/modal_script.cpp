@@ -36,15 +36,19 @@ ModalScript::ModalScript() {
 }
 
 void ModalScript::Box(QMessageBox::StandardButton answer) {
-  steps_.push_back({Kind::Box, answer, {}});
+  steps_.push_back({Kind::Box, answer, {}, {}});
 }
 
 void ModalScript::File(const QString& path) {
-  steps_.push_back({Kind::File, QMessageBox::NoButton, path});
+  steps_.push_back({Kind::File, QMessageBox::NoButton, path, {}});
 }
 
 void ModalScript::Holding() {
-  steps_.push_back({Kind::Holding, QMessageBox::NoButton, {}});
+  steps_.push_back({Kind::Holding, QMessageBox::NoButton, {}, {}});
+}
+
+void ModalScript::Window(const QString& objectName, std::function<void(QWidget*)> drive) {
+  steps_.push_back({Kind::Window, QMessageBox::NoButton, objectName, std::move(drive)});
 }
 
 QStringList ModalScript::TakeSeen() {
@@ -58,9 +62,10 @@ QStringList ModalScript::TakeProblems() {
   problems_.clear();
   for (const Step& step : steps_)
     problems << QString("not used: a %1 step")
-                    .arg(step.kind == Kind::Box    ? "message box"
-                         : step.kind == Kind::File ? "file dialog"
-                                                   : "holding message");
+                    .arg(step.kind == Kind::Box       ? "message box"
+                         : step.kind == Kind::File    ? "file dialog"
+                         : step.kind == Kind::Holding ? "holding message"
+                                                      : "window");
   steps_.clear();
   return problems;
 }
@@ -69,6 +74,7 @@ void ModalScript::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
   // A long import shows its progress modally; that is the program's own business.
   if (!modal || !modal->isVisible() || qobject_cast<QProgressDialog*>(modal)) return;
+  if (modal == driving_) return;  // between the boxes of a window being driven
   if (modal == answered_) {
     Refuse(modal, "still open after its answer");
     return;
@@ -82,6 +88,9 @@ void ModalScript::Poll() {
   } else if (modal->objectName() == "frmHoldingMessage") {
     auto* text = modal->findChild<QPlainTextEdit*>("txtMessage");
     seen_ << "Holding|" + modal->windowTitle() + "|" + (text ? text->toPlainText() : "?");
+  } else if (!steps_.empty() && steps_.front().kind == Kind::Window &&
+             modal->objectName() == steps_.front().path) {
+    seen_ << "Window|" + modal->objectName() + "|" + modal->windowTitle();
   } else {
     seen_ << "Other|" + modal->objectName() + "|" + modal->windowTitle();
     Refuse(modal, "a window no step expects");
@@ -119,6 +128,16 @@ void ModalScript::Answer(QWidget* modal, const Step& step) {
     QTest::keyClick(name, Qt::Key_Return);
   } else if (step.kind == Kind::Holding && modal->objectName() == "frmHoldingMessage") {
     modal->close();
+  } else if (step.kind == Kind::Window && modal->objectName() == step.path) {
+    // Driven from the window's own event loop, so that this poll returns and
+    // can answer the boxes the window opens.
+    QPointer<QWidget> window = modal;
+    QTimer::singleShot(0, this, [this, window, drive = step.drive] {
+      driving_ = window;
+      if (window) drive(window);
+      driving_ = nullptr;
+      if (window && window->isVisible()) Refuse(window, "left open by its step");
+    });
   } else {
     Refuse(modal, "is not the window the step expects");
   }

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 namespace quorvin::test {
 
@@ -24,22 +25,28 @@ class ModalScript : public QObject {
   void File(const QString& path);
   // The next modal window is the holding message window; read it and close it.
   void Holding();
+  // The next modal window is the one named `objectName`: `drive` works it as
+  // the clerk would, its own boxes answered by steps it adds, and closes it;
+  // one it leaves open is closed and reported.
+  void Window(const QString& objectName, std::function<void(QWidget*)> drive);
 
   // What was seen since the last call, one entry per window:
   //   "Critical|Missing BO ID|BO ID is not given in row number 1."
   //   "File|Choose Text FIle"
   //   "Holding|Quorvin v1.0 : Holding Balance Message.|<the message>"
+  //   "Window|frmList|Quorvin v1.0 : List of BOs"
   QStringList TakeSeen();
   // Windows out of turn, answers that could not be given, and answers never
   // used; the unused answers are dropped, so that the next step starts afresh.
   QStringList TakeProblems();
 
  private:
-  enum class Kind { Box, File, Holding };
+  enum class Kind { Box, File, Holding, Window };
   struct Step {
     Kind kind;
     QMessageBox::StandardButton answer = QMessageBox::NoButton;
-    QString path;
+    QString path;  // the file to choose, or the window's name
+    std::function<void(QWidget*)> drive;
   };
   void Poll();
   void Answer(QWidget* modal, const Step& step);
@@ -49,6 +56,7 @@ class ModalScript : public QObject {
   std::deque<Step> steps_;
   QStringList seen_, problems_;
   QPointer<QWidget> answered_;
+  QPointer<QWidget> driving_;
 };
 
 }  // namespace quorvin::test
