@@ -225,7 +225,8 @@ void MainController::Summarize() {
 }
 
 void MainController::Send() {
-  SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_);
+  SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_,
+                   endpoint);
 }
 
 void MainController::CheckHolding() {

@@ -13,6 +13,7 @@
 #include "shell/app_context.h"
 #include "shell/grid.h"
 #include "shell/ports.h"
+#include "transfer/ftp_transfer.h"
 
 namespace quorvin {
 
@@ -63,6 +64,9 @@ class MainController {
   MainController(AppContext& app, Grid& entries, MainView& view, HoldingMessageView& holdingView);
 
   static const std::vector<std::pair<std::string, int>>& SearchColumns();
+
+  // Where Send uploads: the exchange baked into the build; tests point it at an emulator.
+  ExchangeEndpoint endpoint;
 
   void SetUpMainWindow();
   void ChangeKind(const std::string& kind);

@@ -211,6 +211,7 @@ void MainWindow::WireButtons() {
     ListWindow window(shell_.Context(), this);
     window.exec();
   });
+  connect(buttons_["btnSend"], &AppButton::clicked, this, [this] { controller_->Send(); });
   connect(buttons_["btnSettings"], &AppButton::clicked, this,
           [this] { shell_.ShowSettingsWindow(this); });
   connect(buttons_["btnExit"], &AppButton::clicked, this, &QWidget::close);

@@ -1,5 +1,8 @@
 // Renders the windows of a demo day into docs/ for the README:
 //   QT_QPA_PLATFORM=offscreen build/tests/gui/take_screenshots docs
+// (or under xvfb-run with the X11 platform). Every picture shows what the
+// program itself computed for the demo data: the imported rows, the rows after
+// Auto-Fill and Summarize, the holding check's findings and the report.
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
@@ -21,8 +24,15 @@ using namespace quorvin::gui;
 namespace {
 
 void Save(QWidget* w, const QString& folder, const char* name) {
+  QApplication::processEvents();
   w->grab().save(folder + "/" + name);
 }
+
+// Keeps the holding check's message instead of showing it modally.
+struct KeptHoldingMessage : HoldingMessageView {
+  void ShowModal(const std::string& text) override { message = text; }
+  std::string message;
+};
 
 }  // namespace
 
@@ -34,57 +44,61 @@ int main(int argc, char* argv[]) {
   AppShell shell(install.ProgramFolder());
   if (!shell.Start()) return 1;
   MainWindow* w = shell.Main();
-  w->resize(1280, 720);
   AppContext& app = shell.Context();
   Grid& grid = w->Entries();
-  // The demo day: the trade file's sells, sorted and filled.
+
+  // Load Payin: the trade file's sells, sorted.
+  w->resize(1280, 720);
   w->SetSettlementDate(Date{2026, 12, 10});
   ImportTrades(app, grid, install.Data().File("payin_10-Dec-2026.txt"), "S");
   SortEntries(app, grid);
+  grid.SetCurrent(1, col::kClientCode);
+  Save(w, out, "main-window-loaded.png");
+
+  // Auto-Fill, then the in-cell editor over a quantity.
   AutoFill(app, grid, Date{2026, 12, 10});
   grid.SetCurrent(3, col::kQuantity);
-  QApplication::processEvents();
   Save(w, out, "main-window.png");
-
   w->Controller().BeginCellEdit(EditGesture::Enter);
-  QApplication::processEvents();
   Save(w, out, "main-window-editing.png");
   w->HideEditors();
-  // The smallest screen a clerk may have, with the date picker open.
+
+  // The smallest screen a clerk may have, with the date picker open; and a large one.
   w->resize(1024, 768);
   grid.SetCurrent(2, col::kTradeDate);
   QApplication::processEvents();
   w->Controller().BeginCellEdit(EditGesture::Enter);
-  QApplication::processEvents();
   Save(w, out, "main-window-1024.png");
   w->HideEditors();
   w->resize(1920, 1080);
-  QApplication::processEvents();
   Save(w, out, "main-window-1920.png");
-  w->resize(1280, 720);
 
-  SettingsWindow settings(app, w);
-  settings.show();
-  QApplication::processEvents();
-  Save(&settings, out, "settings-window.png");
-  settings.close();
+  // Summarize: one row per account and security, every column in view.
+  Summarize(app, grid);
+  w->resize(1440, 720);
+  grid.SetCurrent(1, col::kSN);
+  Save(w, out, "main-window-summarized.png");
+
+  // Check against the demo holding report: what the holding message window shows.
+  KeptHoldingMessage kept;
+  CheckHoldingFile(app, grid, *w, kept, install.Data().File("11DPA6UX.TXT"), w->Caption());
+  HoldingMessageWindow holding(kept.message);
+  holding.show();
+  Save(&holding, out, "holding-message.png");
+  holding.close();
 
   PrintPayInReport(app, grid);  // opens the viewer through the dialogs port
   QApplication::processEvents();
   for (QWidget* top : QApplication::topLevelWidgets())
     if (auto* viewer = qobject_cast<TextViewer*>(top)) {
       viewer->resize(820, 600);
-      QApplication::processEvents();
       Save(viewer, out, "report-viewer.png");
       viewer->close();
     }
 
-  // The holding check's findings for the demo day.
-  HoldingMessageWindow holding(
-      "1204510017048184 MG1481NORT86 holding insufficient. Pay In quantity : 1550 Holding "
-      "balance : 1510\r\n1204510021113076 MG1407LOTU49 holding balance missing.\r\n");
-  holding.show();
-  QApplication::processEvents();
-  Save(&holding, out, "holding-message.png");
+  SettingsWindow settings(app, w);
+  settings.show();
+  Save(&settings, out, "settings-window.png");
+  settings.close();
   return 0;
 }
