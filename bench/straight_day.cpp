@@ -8,6 +8,7 @@
 
 #include "checks/straight_algorithms.h"
 #include "entry/entry_grid.h"
+#include "entry/row_operations.h"
 #include "entry/straight_import.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
@@ -44,19 +45,6 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     ShowErrorDescription(dialogs, e.what());
     return false;
   }
-}
-
-std::int32_t RoundToInt32(double value) {
-  double v = std::nearbyint(value);
-  if (!(v >= std::numeric_limits<std::int32_t>::min() &&
-        v <= std::numeric_limits<std::int32_t>::max()))
-    throw AppError("Overflow");
-  return static_cast<std::int32_t>(v);
-}
-
-void SelectRow(Grid& grid, int row) {
-  grid.SetSelection(row, 0, row, grid.Cols() - 1);
-  grid.SetTopRow(row);
 }
 
 }  // namespace
@@ -132,7 +120,7 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
     int firstFailing = -1;
     std::int32_t running = 0;
     for (int r = 1; r < grid.Rows(); ++r) {
-      SelectRow(grid, r);
+      SelectWholeRow(grid, r);
       const std::string boid = grid.Text(r, col::kBOID), isin = grid.Text(r, col::kISINCode);
       double quantity = ToDouble(grid.Text(r, col::kQuantity));
       bool sameAsAbove =
@@ -147,7 +135,7 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
         failed = true;
       }
     }
-    if (failed) SelectRow(grid, firstFailing);
+    if (failed) SelectWholeRow(grid, firstFailing);
     if (!app.holdingMessage.empty()) view.ShowModal(app.holdingMessage);
     window.SetCaption(savedCaption);
     window.SetWaitCursor(false);

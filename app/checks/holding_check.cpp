@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "entry/entry_grid.h"
+#include "entry/row_operations.h"
 #include "shell/errors.h"
 #include "shell/numbers.h"
 #include "shell/text.h"
@@ -15,20 +16,6 @@
 
 namespace quorvin {
 namespace {
-
-// The running quantity is a whole number: sums are rounded half to even.
-std::int32_t RoundToInt32(double value) {
-  double v = std::nearbyint(value);
-  if (!(v >= std::numeric_limits<std::int32_t>::min() &&
-        v <= std::numeric_limits<std::int32_t>::max()))
-    throw AppError("Overflow");
-  return static_cast<std::int32_t>(v);
-}
-
-void ShowRow(Grid& grid, int row) {
-  grid.SetSelection(row, 0, row, grid.Cols() - 1);
-  grid.SetTopRow(row);
-}
 
 void RestoreWindow(WindowPort& window, const std::string& savedCaption) {
   window.SetCaption(savedCaption);
@@ -45,7 +32,7 @@ class WalkDisplay {
     auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(100)) return;
     last_ = now;
-    ShowRow(grid_, row);
+    SelectWholeRow(grid_, row);
     window_.ProcessPendingEvents();
   }
 
@@ -126,7 +113,7 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
       std::optional<std::string_view> line;
       if (l >= 0) line = file.Lines()[l];
       // A balance that is not a number gets a box: show the row it is about.
-      if (line && !IsNumeric(BalanceText(*line))) ShowRow(grid, row);
+      if (line && !IsNumeric(BalanceText(*line))) SelectWholeRow(grid, row);
       if (!CheckHoldingOfRow(app, line, boid, isin, running)) {
         if (firstFailing < 0) firstFailing = row;
         failed = true;
@@ -134,14 +121,14 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
     }
     row = -1;
     if (failed)
-      ShowRow(grid, firstFailing);
+      SelectWholeRow(grid, firstFailing);
     else if (grid.Rows() > first)
-      ShowRow(grid, grid.Rows() - 1);
+      SelectWholeRow(grid, grid.Rows() - 1);
     if (!app.holdingMessage.empty()) view.ShowModal(app.holdingMessage);
     RestoreWindow(window, savedCaption);
     return failed;
   } catch (const std::exception&) {
-    if (row >= first && row < grid.Rows()) ShowRow(grid, row);
+    if (row >= first && row < grid.Rows()) SelectWholeRow(grid, row);
     RestoreWindow(window, savedCaption);
     app.dialogs.Message("Error checking BO account holding balance.", "Holding Check Error.",
                         MsgIcon::Critical, MsgButtons::Ok);

@@ -9,6 +9,7 @@
 
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
+#include "gui/window_support.h"
 
 namespace quorvin::gui {
 namespace {
@@ -291,14 +292,11 @@ void ListWindow::SetCaption(const std::string& caption) {
 }
 
 void ListWindow::SetWaitCursor(bool wait) {
-  if (wait)
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  gui::SetWaitCursor(wait);
 }
 
 void ListWindow::ProcessPendingEvents() {
-  QApplication::processEvents();
+  gui::ProcessPendingEvents();
 }
 
 void ListWindow::ShowListKind(int comboIndex) {

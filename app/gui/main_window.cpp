@@ -12,6 +12,7 @@
 #include "gui/list_window.h"
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
+#include "gui/window_support.h"
 
 namespace quorvin::gui {
 namespace {
@@ -277,14 +278,11 @@ void MainWindow::SetCaption(const std::string& caption) {
 }
 
 void MainWindow::SetWaitCursor(bool wait) {
-  if (wait)
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  gui::SetWaitCursor(wait);
 }
 
 void MainWindow::ProcessPendingEvents() {
-  QApplication::processEvents();
+  gui::ProcessPendingEvents();
 }
 
 void MainWindow::SetWindowEnabled(bool enabled) {

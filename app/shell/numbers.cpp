@@ -39,8 +39,13 @@ double ToDouble(std::string_view text) {
 }
 
 std::int32_t ToInt32(std::string_view text) {
-  double v = std::nearbyint(ToDouble(text));  // default rounding mode: half to even
-  if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+  return RoundToInt32(ToDouble(text));
+}
+
+std::int32_t RoundToInt32(double value) {
+  double v = std::nearbyint(value);  // default rounding mode: half to even
+  if (!(v >= std::numeric_limits<std::int32_t>::min() &&
+        v <= std::numeric_limits<std::int32_t>::max()))
     throw AppError("Overflow");
   return static_cast<std::int32_t>(v);
 }

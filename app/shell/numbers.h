@@ -12,6 +12,8 @@ bool IsNumeric(std::string_view text);
 double ToDouble(std::string_view text);
 // Rounds half to even; throws AppError("Type mismatch") or AppError("Overflow").
 std::int32_t ToInt32(std::string_view text);
+// Rounds half to even; throws AppError("Overflow") outside the signed 32-bit range.
+std::int32_t RoundToInt32(double value);
 // Throws AppError("Overflow") when the sum leaves the signed 32-bit range.
 std::int32_t AddInt32(std::int32_t a, std::int32_t b);
 
