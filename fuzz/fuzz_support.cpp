@@ -23,7 +23,13 @@ bool QuietDialogs::Showed(std::string_view title) const {
 const std::string& ScratchFolder() {
   // Never destroyed: the clean-up at exit still needs the name.
   static const std::string* folder = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvin-fuzz-XXXXXX").string();
+    // Memory-backed when the machine has it: the loaders read a file on every
+    // run, and a disk file rewritten in place is flushed on each close.
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "quorvin-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) {
       std::perror("mkdtemp");
       std::abort();
