@@ -23,6 +23,7 @@
 #include "shell/grid_text.h"
 #include "shell/text_files.h"
 #include "support/fake_main_view.h"
+#include "support/fault_support.h"
 #include "support/temp_folder.h"
 
 namespace quorvin {
@@ -30,19 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// The child has no one to ask: every question is answered Yes.
-class YesDialogs : public Dialogs {
- public:
-  MsgAnswer Message(const std::string&, const std::string&, MsgIcon, MsgButtons buttons) override {
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-  }
-  std::optional<std::string> OpenFile(const std::string&, const std::string&, int) override {
-    return std::nullopt;
-  }
-  std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }
-  void ViewTextFile(const std::string&) override {}
-};
 
 int Rounds() {
   const char* text = std::getenv("QUORVIN_KILL_ROUNDS");
@@ -88,15 +76,6 @@ Grid BOListGrid(int rows, const std::string& nameSuffix) {
     grid.SetText(r, 3, "C" + n);
   }
   return grid;
-}
-
-// Every name in the folder, hidden ones included.
-std::vector<std::string> AllNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 struct Tally {
@@ -166,20 +145,20 @@ class CrashSafetyTest : public ::testing::Test {
       }
       EXPECT_EQ(ListFiles(folder_.Path() + "*"), visible);
       EXPECT_EQ(ListFiles(folder_.Path() + pattern), matching);
-      size_t hidden = AllNames(folder_.Path()).size() - visible.size();
+      size_t hidden = test::AllNames(folder_.Path()).size() - visible.size();
       if (hidden > 0) ++tally.killsMidWrite;
       tally.tempFilesLeft = static_cast<int>(hidden);
     }
     // The next save tidies up whatever the killed ones left.
     save(0);
-    EXPECT_EQ(AllNames(folder_.Path()), visible);
+    EXPECT_EQ(test::AllNames(folder_.Path()), visible);
     std::cout << "[ kills    ] " << FileNameOf(path) << ": " << tally.rounds << " rounds, "
               << tally.oldWhole << " old whole, " << tally.newWhole << " new whole, "
               << tally.killsMidWrite << " killed mid-write\n";
   }
 
   test::TempFolder folder_;
-  YesDialogs dialogs_;
+  test::AnsweringDialogs dialogs_;
   test::FakeClock clock_;
 };
 
