@@ -56,11 +56,13 @@ void WriteAll(int fd, const std::string& content) {
   }
 }
 
-// The hidden temporary name of a write of `name`: "." + name + "." + 6 characters.
-constexpr size_t kTempRandomChars = 6;  // the "XXXXXX" mkostemp fills in
+// The hidden temporary name of a write of `name`: "." + name + ".quorvin-" and
+// the 6 characters mkostemp fills in; distinct enough that nobody else's file
+// is taken for one.
+constexpr size_t kTempRandomChars = 6;
 
 std::string TempPrefix(const std::string& name) {
-  return "." + name + ".";
+  return "." + name + ".quorvin-";
 }
 
 // A write killed between creating its temporary file and the rename leaves the
