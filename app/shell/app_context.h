@@ -2,6 +2,7 @@
 // The values the whole program shares for its lifetime: the settings, the two
 // reference lists, the instruction kind and its code, the list kind and the
 // holding message, with the ports every handler reports through.
+#include <csignal>
 #include <functional>
 #include <string>
 
@@ -46,6 +47,9 @@ struct AppContext {
 // the lists. EndProgram means the main window must not open.
 inline LoadSettingsResult StartUp(AppContext& app,
                                   const std::function<void()>& showSettingsWindow) {
+  // A write past the file-size limit must fail like any other write (the
+  // clerk is told, the old file stays) instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   return LoadSettings(app.dialogs, app.IniPath(), app.settings, showSettingsWindow,
                       [&app] { app.LoadLists(); });
 }

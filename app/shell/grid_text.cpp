@@ -9,6 +9,12 @@
 namespace quorvin {
 namespace {
 
+// Width plus margin, stopping at the largest width rather than overflowing.
+int WithMargin(int width, int marginTwips) {
+  return static_cast<int>(
+      std::min<long long>(static_cast<long long>(width) + marginTwips, TextMeasure::kMaxTwips));
+}
+
 void AppendWithoutCrLf(std::string& out, const std::string& cell) {
   size_t start = 0;
   for (;;) {
@@ -30,7 +36,7 @@ void WidenColumn(Grid& grid, int row, int col, int marginTwips) {
   // needs no measuring; this keeps bulk loads fast.
   long long bound = static_cast<long long>(text.size()) * measure.MaxCharWidthTwips() + marginTwips;
   if (bound <= current) return;
-  int needed = measure.WidthTwips(text) + marginTwips;
+  int needed = WithMargin(measure.WidthTwips(text), marginTwips);
   if (current < needed) grid.SetColWidth(col, needed);
 }
 
@@ -127,7 +133,8 @@ class GridTextReader {
 
   void Widen(int col, const std::string& cell) {
     if (static_cast<long long>(cell.size()) * maxChar_ + kWidenMargin <= widths_[col]) return;
-    widths_[col] = std::max(widths_[col], grid_.Measure().WidthTwips(cell) + kWidenMargin);
+    widths_[col] =
+        std::max(widths_[col], WithMargin(grid_.Measure().WidthTwips(cell), kWidenMargin));
   }
 
   void Finish(size_t lines) {

@@ -2,6 +2,7 @@
 // The interfaces through which the core reaches the screen and the clock. The
 // Qt layer implements them with real windows; tests implement them with
 // scripted fakes.
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -41,6 +42,8 @@ class WindowPort {
 // Text width in twips in the font of the window that holds a grid.
 class TextMeasure {
  public:
+  static constexpr int kMaxTwips = std::numeric_limits<int>::max();
+
   virtual ~TextMeasure() = default;
   virtual int WidthTwips(std::string_view text) const = 0;
   // No byte is wider than this; lets widening skip measuring texts that cannot widen.
@@ -52,7 +55,10 @@ class FixedTextMeasure : public TextMeasure {
  public:
   explicit FixedTextMeasure(int twipsPerChar = 105) : perChar_(twipsPerChar) {}
   int WidthTwips(std::string_view text) const override {
-    return static_cast<int>(text.size()) * perChar_;
+    // A cell of tens of millions of bytes would not fit an int: such a width
+    // stops at the largest one.
+    long long width = static_cast<long long>(text.size()) * perChar_;
+    return width < kMaxTwips ? static_cast<int>(width) : kMaxTwips;
   }
   int MaxCharWidthTwips() const override { return perChar_; }
 

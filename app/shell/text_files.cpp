@@ -56,6 +56,32 @@ void WriteAll(int fd, const std::string& content) {
   }
 }
 
+// The hidden temporary name of a write of `name`: "." + name + ".quorvin-" and
+// the 6 characters mkostemp fills in; distinct enough that nobody else's file
+// is taken for one.
+constexpr size_t kTempRandomChars = 6;
+
+std::string TempPrefix(const std::string& name) {
+  return "." + name + ".quorvin-";
+}
+
+// A write killed between creating its temporary file and the rename leaves the
+// file behind. It is hidden, so no listing shows it; the next write of the same
+// file removes it. (Another program writing the same file at this very moment
+// would then see its rename fail and report it; no content is lost either way.)
+void RemoveLeftTempFiles(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  const std::string prefix = TempPrefix(name);
+  while (dirent* entry = ::readdir(dir)) {
+    std::string_view found = entry->d_name;
+    if (found.size() == prefix.size() + kTempRandomChars &&
+        found.substr(0, prefix.size()) == prefix)
+      ::unlink((folder + std::string(found)).c_str());
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
@@ -98,7 +124,8 @@ std::string ReadTextFile(const std::string& path) {
 
 void WriteTextFile(const std::string& path, const std::string& content) {
   std::string folder = FolderOf(path);
-  std::string temp = folder + "." + FileNameOf(path) + ".XXXXXX";
+  const std::string name = FileNameOf(path);
+  std::string temp = folder + TempPrefix(name) + std::string(kTempRandomChars, 'X');
   int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) Fail(errno);
   try {
@@ -132,6 +159,7 @@ void WriteTextFile(const std::string& path, const std::string& content) {
     ::fsync(dir);
     ::close(dir);
   }
+  RemoveLeftTempFiles(folder, name);
 }
 
 bool CopyTextFile(Dialogs& dialogs, const std::string& source, const std::string& target) {

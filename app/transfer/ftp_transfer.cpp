@@ -106,9 +106,7 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
          "umask 077\n"
          "unset CDPATH\n"
          "cd -- " +
-         QuoteForShell(backupLocation) +
-         " || exit 1\n"
-         "ftp -n -v -q " +
+         QuoteForShell(backupLocation) + " || exit 1\n" + kFtpClient + " -n -v -q " +
          std::to_string(endpoint.stallSeconds > 0 ? endpoint.stallSeconds : 60) + " <" +
          kFtpScriptFileName + " >" + kFtpOutputFileName +
          " 2>&1\n"
@@ -118,6 +116,10 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
 std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
                         const std::vector<std::string>& operationLines,
                         const ExchangeEndpoint& endpoint) {
+  // Without the client the batch would only leave a shell complaint in
+  // out.txt; the clerk is told what is missing instead.
+  if (!ProgramOnPath(kFtpClient))
+    throw AppError(std::string("FTP client not found: ") + kFtpClient);
   std::string script = FtpScriptText(operationLines, endpoint);
   std::string batch = FtpBatchText(backupLocation, endpoint);
   WriteOwnerOnlyTextFile(backupLocation + kFtpScriptFileName, script);

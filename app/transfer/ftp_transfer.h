@@ -20,6 +20,8 @@ namespace quorvin {
 inline constexpr const char* kFtpScriptFileName = "ftp2MGX.txt";
 inline constexpr const char* kFtpBatchFileName = "ftp2MGX.bat";
 inline constexpr const char* kFtpOutputFileName = "out.txt";
+// The command-line client, looked up on PATH.
+inline constexpr const char* kFtpClient = "ftp";
 inline constexpr const char* kFtpLogin = "quorvinftp";
 inline constexpr const char* kFtpPassword = "qv8305";
 // The server's reply after every completed put or get.
@@ -58,8 +60,9 @@ std::string QuoteForShell(std::string_view text);
 // Writes the script and the batch into backupLocation (both readable by the
 // owner only, since the script holds the password), runs the batch with
 // ShellAndWait and no time limit, and returns the text of "out.txt". The work
-// files stay for the caller's clean-up. Throws AppError when a work file cannot
-// be written or "out.txt" cannot be read.
+// files stay for the caller's clean-up. Throws AppError when the client is not
+// installed (before anything is written), when a work file cannot be written
+// or when "out.txt" cannot be read.
 std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
                         const std::vector<std::string>& operationLines,
                         const ExchangeEndpoint& endpoint = {});

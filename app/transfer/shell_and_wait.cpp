@@ -3,12 +3,15 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <thread>
 
 #include "shell/errors.h"
@@ -120,6 +123,26 @@ void ShellAndWait(const std::vector<std::string>& command, int timeoutSeconds, W
       return;
     }
     std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
+bool ProgramOnPath(const std::string& name) {
+  if (name.empty()) return false;
+  auto runnable = [](const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+  };
+  if (name.find('/') != std::string::npos) return runnable(name);
+  // The search the shell makes: an empty entry is the current folder.
+  const char* path = std::getenv("PATH");
+  std::string_view dirs = path ? path : "/usr/bin:/bin";
+  for (;;) {
+    size_t colon = dirs.find(':');
+    std::string dir(dirs.substr(0, colon));
+    if (runnable((dir.empty() ? "." : dir) + "/" + name)) return true;
+    if (colon == std::string_view::npos) return false;
+    dirs.remove_prefix(colon + 1);
   }
 }
 

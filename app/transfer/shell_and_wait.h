@@ -18,4 +18,7 @@ namespace quorvin {
 // Throws AppError when the program cannot be started.
 void ShellAndWait(const std::vector<std::string>& command, int timeoutSeconds, WindowPort& window);
 
+// Whether a program of this name would be found on PATH and could be run.
+bool ProgramOnPath(const std::string& name);
+
 }  // namespace quorvin

@@ -121,7 +121,9 @@ TEST(InstructionReportTest, PayOutReportMatchesTheFormWithItsSignatureBlock) {
 TEST(InstructionReportTest, OneRowIsOneBlockNumberedOne) {
   Grid grid = EntryGrid({{"204513", "08-Dec-2026", "10-Dec-2026", "C1001", "1204510068589644",
                           "HABIB AHMED", "MG1000ALPH13", "ALPHA TEXTILES LIMITED", "1"}});
-  auto lines = SplitAll(PayInReportText(grid, "1204510000000001", Date{2026, 12, 9}), "\r\n");
+  // The lines are views: the text must outlive them.
+  const std::string text = PayInReportText(grid, "1204510000000001", Date{2026, 12, 9});
+  auto lines = SplitAll(text, "\r\n");
   ASSERT_EQ(lines.size(), 14u);
   EXPECT_TRUE(StartsWith(lines[12], "1     MG1000ALPH13")) << lines[12];
   EXPECT_EQ(lines[13], std::string(82, '='));

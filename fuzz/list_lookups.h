@@ -1,0 +1,32 @@
+#pragma once
+// The list lookups as the plain walk from the first record that defines them:
+// the program answers from indexes and caches, and must answer the same.
+#include <string>
+#include <vector>
+
+#include "lists/reference_lists.h"
+#include "shell/text.h"
+
+namespace quorvin::fuzz {
+
+// The walk's answer: the index of the record it stops at, -1 for no match,
+// and whether it failed on a record holding a serial only.
+struct Walk {
+  int match = -1;
+  bool failed = false;
+};
+
+template <typename Record, typename Matches>
+Walk WalkList(const std::vector<Record>& records, Matches matches) {
+  for (int i = 0; i < static_cast<int>(records.size()); ++i) {
+    if (records[i].serialOnly) return {-1, true};
+    if (matches(records[i])) return {i, false};
+  }
+  return {};
+}
+
+inline bool ContainsUpper(const std::string& haystack, const std::string& needle) {
+  return ToUpper(haystack).find(ToUpper(needle)) != std::string::npos;
+}
+
+}  // namespace quorvin::fuzz
