@@ -1,5 +1,8 @@
 #include "gui/grid_model.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "gui/qt_text.h"
 
 namespace quorvin::gui {
@@ -14,7 +17,9 @@ QtTextMeasure::QtTextMeasure(const QFont& font, int dpi)
 
 int QtTextMeasure::WidthTwips(std::string_view text) const {
   QString q = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-  return metrics_.horizontalAdvance(q) * 1440 / dpi_;
+  // In 64 bits: a cell of a few hundred thousand characters would overflow int.
+  long long twips = static_cast<long long>(metrics_.horizontalAdvance(q)) * 1440 / dpi_;
+  return static_cast<int>(std::min<long long>(twips, std::numeric_limits<int>::max()));
 }
 
 GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {
