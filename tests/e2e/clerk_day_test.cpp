@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 
+#include "e2e_support.h"
 #include "entry/entry_grid.h"
 #include "exchange_emulator.h"
 #include "gui/text_viewer.h"
@@ -23,7 +24,9 @@
 
 using namespace quorvin;
 using namespace quorvin::gui;
+using quorvin::test::Cell;
 using quorvin::test::Find;
+using quorvin::test::ReadFile;
 using Button = QMessageBox::StandardButton;
 
 namespace {
@@ -32,23 +35,12 @@ const QString kDay = "10-Dec-2026";
 const QString kPayInFile = "10-Dec-2026_PI_204513.txt";
 const QString kPayOutFile = "10-Dec-2026_PO_204513.txt";
 
-QString ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
-  return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
 QString Expected(const char* name) {
   return ReadFile(std::string(QUORVIN_E2E_DATA) + "/" + name);
 }
 
 QStringList FilesIn(const std::string& folder) {
   return QDir(QString::fromStdString(folder)).entryList(QDir::Files, QDir::Name);
-}
-
-QString Cell(const Grid& g, int row, int col) {
-  return QString::fromStdString(g.Text(row, col));
 }
 
 // The demo holding report as the depository sends it once the clients have

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "e2e_support.h"
 #include "entry/entry_grid.h"
 #include "exchange_emulator.h"
 #include "gui/list_window.h"
@@ -21,21 +22,12 @@
 
 using namespace quorvin;
 using namespace quorvin::gui;
+using quorvin::test::Cell;
 using quorvin::test::Find;
+using quorvin::test::ReadFile;
 using Button = QMessageBox::StandardButton;
 
 namespace {
-
-QString ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
-  return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
-QString Cell(const Grid& g, int row, int col) {
-  return QString::fromStdString(g.Text(row, col));
-}
 
 void Click(QWidget* button) {
   QVERIFY(button && button->isEnabled());
