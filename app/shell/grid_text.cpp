@@ -1,6 +1,7 @@
 #include "shell/grid_text.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "shell/errors.h"
 #include "shell/text.h"
@@ -44,10 +45,9 @@ std::string GridToText(const Grid& grid) {
   std::string out;
   for (int r = 0; r < grid.Rows(); ++r) {
     if (r) out += kCrLf;
-    const auto& cells = grid.RowCells(r);
     for (int c = 0; c < grid.Cols(); ++c) {
       if (c) out += '~';
-      AppendWithoutCrLf(out, cells[c]);
+      AppendWithoutCrLf(out, grid.Text(r, c));
     }
   }
   return out;
@@ -86,7 +86,7 @@ class GridTextReader {
 
   void Read(std::string_view text) {
     const size_t lines = static_cast<size_t>(CountCrLf(text)) + 1;
-    rows_.reserve(lines);
+    cells_.reserve(lines * cols_);
     start_ = {grid_.RowCells(0), grid_.RowCells(1)};
     try {
       size_t lineStart = 0;
@@ -94,8 +94,8 @@ class GridTextReader {
         size_t end = text.find(kCrLf, lineStart);
         std::string_view line = text.substr(
             lineStart, end == std::string_view::npos ? std::string_view::npos : end - lineStart);
-        rows_.push_back(i < 2 ? std::move(start_[i]) : Grid::CellRow(cols_));
-        ReadLine(i, line, rows_.back());
+        AddRow(i < 2 ? &start_[i] : nullptr);
+        ReadLine(i, line, cells_.data() + i * cols_);
         lineStart = end + 2;
       }
     } catch (...) {
@@ -113,7 +113,16 @@ class GridTextReader {
     return n;
   }
 
-  void ReadLine(size_t index, std::string_view line, Grid::CellRow& row) {
+  // A blank row, or the given one's cells.
+  void AddRow(const Grid::CellRow* from) {
+    ++rows_;
+    if (from)
+      for (const std::string& text : *from) cells_.push_back(pool_->Intern(text));
+    else
+      cells_.resize(cells_.size() + cols_, pool_->Empty());
+  }
+
+  void ReadLine(size_t index, std::string_view line, Cell* row) {
     if (line.empty()) return;
     size_t fieldStart = 0;
     for (int j = 0;; ++j) {
@@ -124,8 +133,8 @@ class GridTextReader {
       std::string_view field =
           line.substr(fieldStart, tilde == std::string_view::npos ? std::string_view::npos
                                                                   : tilde - fieldStart);
-      row[j].assign(TrimView(field));
-      Widen(j, row[j]);
+      row[j] = pool_->Intern(TrimView(field));
+      Widen(j, *row[j]);
       if (tilde == std::string_view::npos) return;
       fieldStart = tilde + 1;
     }
@@ -138,10 +147,10 @@ class GridTextReader {
   }
 
   void Finish(size_t lines) {
-    while (rows_.size() < std::min<size_t>(lines, 2))
-      rows_.push_back(std::move(start_[rows_.size()]));
-    rows_.resize(std::max(lines, rows_.size()), Grid::CellRow(cols_));
-    grid_.ReplaceRows(std::move(rows_));
+    while (rows_ < std::min<size_t>(lines, 2)) AddRow(&start_[rows_]);
+    rows_ = std::max(lines, rows_);
+    cells_.resize(rows_ * cols_, pool_->Empty());
+    grid_.ReplaceCells(std::move(cells_), static_cast<int>(rows_), std::move(pool_));
     for (int c = 0; c < cols_; ++c) grid_.SetColWidth(c, widths_[c]);
   }
 
@@ -149,7 +158,9 @@ class GridTextReader {
   int cols_;
   std::vector<int> widths_;
   long long maxChar_;
-  std::vector<Grid::CellRow> rows_;
+  std::shared_ptr<CellPool> pool_ = std::make_shared<CellPool>();
+  std::vector<Cell> cells_;  // row after row
+  size_t rows_ = 0;
   std::vector<Grid::CellRow> start_;
 };
 
