@@ -1,11 +1,14 @@
 #include "shell/cell_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 
 namespace quorvin {
 
 CellPool::CellPool() : slots_(1024), mask_(1023) {
+  static std::atomic<std::uint64_t> next{1};
+  id_ = next++;
   empty_ = Intern("");
 }
 

@@ -26,6 +26,8 @@ class CellPool {
   // numbers are written for every row again after each sort.
   Cell Number(int n);
   size_t Size() const { return texts_.size(); }
+  // No two pools of the program's life share one.
+  std::uint64_t Id() const { return id_; }
 
  private:
   struct Slot {
@@ -40,6 +42,7 @@ class CellPool {
   Cell InternHashed(std::string_view text);
   void Grow();
 
+  std::uint64_t id_;
   std::deque<std::string> texts_;
   std::vector<Slot> slots_;
   size_t mask_ = 0;
