@@ -73,6 +73,7 @@ class ImportedRows {
   // Called once the file's size is known, with a bound on its lines.
   void Start(size_t lineBound) {
     cells_.reserve((lineBound + 1) * cols_);
+    pool_->Reserve(lineBound / 2);
     AddCopy(0);
     started_ = true;
   }

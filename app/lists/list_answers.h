@@ -7,10 +7,11 @@
 // may show a box (a list with a record holding a serial number only), so
 // every routine sees exactly what asking the lists would give.
 #include <cstdint>
-#include <unordered_map>
+#include <string>
 
 #include "lists/reference_lists.h"
 #include "shell/cell_pool.h"
+#include "shell/place_map.h"
 
 namespace quorvin {
 
@@ -32,28 +33,30 @@ class ListAnswers {
     generation_ = lists.Generation();
     pool_ = &pool;
     poolId_ = pool.Id();
-    accounts_.clear();
-    securities_.clear();
+    accounts_.Clear();
+    securities_.Clear();
   }
 
   // BO ID and BO Name for a client code of the pool.
   const Account& ForClient(Cell clientCode) {
-    auto [it, added] = accounts_.try_emplace(clientCode);
+    bool added = false;
+    Account& account = accounts_.Get(clientCode, added);
     if (added || lists_->HasSerialOnlyRecords()) {
-      it->second.boid = pool_->Intern(lists_->FindBOIDByClientCode(*clientCode));
-      it->second.boName = pool_->Intern(lists_->FindBOName(*it->second.boid));
+      account.boid = pool_->Intern(lists_->FindBOIDByClientCode(*clientCode));
+      account.boName = pool_->Intern(lists_->FindBOName(*account.boid));
     }
-    return it->second;
+    return account;
   }
 
   // ISIN Code and ISIN Name for a scrip ID of the pool.
   const Security& ForScrip(Cell scripId) {
-    auto [it, added] = securities_.try_emplace(scripId);
+    bool added = false;
+    Security& security = securities_.Get(scripId, added);
     if (added || lists_->HasSerialOnlyRecords()) {
-      it->second.isinCode = pool_->Intern(lists_->FindISINByScripID(*scripId));
-      it->second.isinName = pool_->Intern(lists_->FindISINName(*it->second.isinCode));
+      security.isinCode = pool_->Intern(lists_->FindISINByScripID(*scripId));
+      security.isinName = pool_->Intern(lists_->FindISINName(*security.isinCode));
     }
-    return it->second;
+    return security;
   }
 
  private:
@@ -61,8 +64,8 @@ class ListAnswers {
   std::uint64_t generation_ = 0;
   CellPool* pool_ = nullptr;
   std::uint64_t poolId_ = 0;
-  std::unordered_map<Cell, Account> accounts_;
-  std::unordered_map<Cell, Security> securities_;
+  PlaceMap<std::string, Account> accounts_;
+  PlaceMap<std::string, Security> securities_;
 };
 
 }  // namespace quorvin

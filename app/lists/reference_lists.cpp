@@ -171,14 +171,16 @@ std::string ReferenceLists::FindClientCode(const std::string& boId) const {
   return i == kNoMatch ? std::string() : bo_[i].clientCode;
 }
 
-std::string ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
+const std::string& ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
+  static const std::string none;
   int i = Resolve(boByClientCode_.Find(clientCode), boFirstSerialOnly_);
-  return i == kNoMatch ? std::string() : bo_[i].boId;
+  return i == kNoMatch ? none : bo_[i].boId;
 }
 
-std::string ReferenceLists::FindBOName(const std::string& boId) const {
+const std::string& ReferenceLists::FindBOName(const std::string& boId) const {
+  static const std::string notFound = kBONameNotFound;
   int i = Resolve(boById_.Find(boId), boFirstSerialOnly_);
-  return i == kNoMatch ? std::string(kBONameNotFound) : bo_[i].boName;
+  return i == kNoMatch ? notFound : bo_[i].boName;
 }
 
 int ReferenceLists::FindByScrip(const std::string& part) const {
@@ -190,14 +192,17 @@ int ReferenceLists::FindByIsinCode(const std::string& part) const {
   return isinIndex_.First(ToUpper(part));
 }
 
-std::string ReferenceLists::FindISINByScripID(const std::string& scripIdPart) const {
+const std::string& ReferenceLists::FindISINByScripID(const std::string& scripIdPart) const {
+  static const std::string none;
   int i = Resolve(FindByScrip(scripIdPart), isinFirstSerialOnly_);
-  return i == kNoMatch ? std::string() : isin_[i].isinCode;
+  return i == kNoMatch ? none : isin_[i].isinCode;
 }
 
-std::string ReferenceLists::FindISINName(const std::string& isinPart, std::string* codeBox) const {
+const std::string& ReferenceLists::FindISINName(const std::string& isinPart,
+                                                std::string* codeBox) const {
+  static const std::string notFound = kISINNameNotFound;
   int i = Resolve(FindByIsinCode(isinPart), isinFirstSerialOnly_);
-  if (i == kNoMatch) return kISINNameNotFound;
+  if (i == kNoMatch) return notFound;
   if (codeBox) *codeBox = isin_[i].isinCode;
   return isin_[i].isinName;
 }

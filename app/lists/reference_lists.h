@@ -55,11 +55,14 @@ class ReferenceLists {
   std::uint64_t Generation() const { return generation_; }
 
   std::string FindClientCode(const std::string& boId) const;
-  std::string FindBOIDByClientCode(const std::string& clientCode) const;
-  std::string FindBOName(const std::string& boId) const;
-  std::string FindISINByScripID(const std::string& scripIdPart) const;
+  // These four answer with a text of the lists (or a constant), valid until
+  // the next load.
+  const std::string& FindBOIDByClientCode(const std::string& clientCode) const;
+  const std::string& FindBOName(const std::string& boId) const;
+  const std::string& FindISINByScripID(const std::string& scripIdPart) const;
   // When a record matches and codeBox is given, it receives the full ISIN code.
-  std::string FindISINName(const std::string& isinPart, std::string* codeBox = nullptr) const;
+  const std::string& FindISINName(const std::string& isinPart,
+                                  std::string* codeBox = nullptr) const;
   std::string FindScripID(const std::string& isinPart, std::string* codeBox = nullptr) const;
 
  private:

@@ -45,8 +45,18 @@ Cell CellPool::InternHashed(std::string_view text) {
   return added;
 }
 
+void CellPool::Reserve(size_t texts) {
+  size_t capacity = slots_.size();
+  while (capacity < texts * 2) capacity *= 2;
+  if (capacity > slots_.size()) Rehash(capacity);
+}
+
 void CellPool::Grow() {
-  std::vector<Slot> old(slots_.size() * 2);
+  Rehash(slots_.size() * 2);
+}
+
+void CellPool::Rehash(size_t capacity) {
+  std::vector<Slot> old(capacity);
   old.swap(slots_);
   mask_ = slots_.size() - 1;
   for (const Slot& slot : old) {

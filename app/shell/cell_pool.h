@@ -22,6 +22,8 @@ class CellPool {
   // The place of a text, added when new; it stays put for the pool's life.
   Cell Intern(std::string_view text);
   Cell Empty() const { return empty_; }
+  // Makes room for this many distinct texts at once.
+  void Reserve(size_t texts);
   // The decimal text of n, as Intern(std::to_string(n)) but quicker: serial
   // numbers are written for every row again after each sort.
   Cell Number(int n);
@@ -41,6 +43,7 @@ class CellPool {
   static int NumberedValue(std::string_view text);
   Cell InternHashed(std::string_view text);
   void Grow();
+  void Rehash(size_t capacity);
 
   std::uint64_t id_;
   std::deque<std::string> texts_;
