@@ -10,6 +10,7 @@
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
 #include "shell/numbers.h"
+#include "shell/place_map.h"
 
 namespace quorvin {
 namespace {
@@ -108,7 +109,23 @@ void FoldRuns(Grid& grid) {
   GridBatch batch(grid);
   std::vector<Cell>& cells = grid.MutableCells();
   const size_t cols = grid.Cols();
-  auto quantity = [&](int row) -> const std::string& { return *cells[row * cols + col::kQuantity]; };
+  // Each distinct quantity cell is read once; one that is not a whole number
+  // in range throws every time it is read, as a walk would.
+  PlaceMap<std::string, std::int32_t> read;
+  auto quantity = [&](int row) {
+    Cell text = cells[row * cols + col::kQuantity];
+    bool added = false;
+    std::int32_t& value = read.Get(text, added);
+    if (added) {
+      try {
+        value = ToInt32(*text);
+      } catch (...) {
+        read.Clear();
+        throw;
+      }
+    }
+    return value;
+  };
   auto setQuantity = [&](int row, std::int32_t sum) {
     cells[row * cols + col::kQuantity] = grid.Pool().Intern(std::to_string(sum));
   };
@@ -125,8 +142,8 @@ void FoldRuns(Grid& grid) {
     int r = bottom;
     try {
       for (; r > top; --r) {
-        std::int32_t upper = ToInt32(quantity(r - 1));
-        std::int32_t lower = r == bottom ? ToInt32(quantity(r)) : sum;
+        std::int32_t upper = quantity(r - 1);
+        std::int32_t lower = r == bottom ? quantity(r) : sum;
         sum = AddInt32(upper, lower);
         keep[r] = 0;
       }
