@@ -9,6 +9,7 @@
 #include "checks/row_order.h"
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
+#include "shell/memory_hints.h"
 #include "shell/numbers.h"
 #include "shell/place_map.h"
 
@@ -84,7 +85,10 @@ void ApplyOrder(Grid& grid, int first, const std::vector<int>& order) {
     }
     return;
   }
-  std::vector<Cell> sorted(cells.size());
+  std::vector<Cell> sorted;
+  sorted.reserve(cells.size());
+  AdviseLargePages(sorted.data(), cells.size() * sizeof(Cell));
+  sorted.resize(cells.size());
   std::copy(cells.begin(), cells.begin() + first * cols, sorted.begin());
   constexpr size_t kAhead = 16;
   for (size_t p = 0; p < order.size(); ++p) {

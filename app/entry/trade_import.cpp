@@ -9,6 +9,7 @@
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
+#include "shell/memory_hints.h"
 #include "shell/text.h"
 #include "shell/text_files.h"
 #include "shell/text_map.h"
@@ -73,6 +74,7 @@ class ImportedRows {
   // Called once the file's size is known, with a bound on its lines.
   void Start(size_t lineBound) {
     cells_.reserve((lineBound + 1) * cols_);
+    AdviseLargePages(cells_.data(), cells_.capacity() * sizeof(Cell));
     pool_->Reserve(lineBound / 2);
     AddCopy(0);
     started_ = true;

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <functional>
 
+#include "shell/memory_hints.h"
+
 namespace quorvin {
 
 CellPool::CellPool() : slots_(1024), mask_(1023) {
@@ -56,7 +58,10 @@ void CellPool::Grow() {
 }
 
 void CellPool::Rehash(size_t capacity) {
-  std::vector<Slot> old(capacity);
+  std::vector<Slot> old;
+  old.reserve(capacity);
+  AdviseLargePages(old.data(), capacity * sizeof(Slot));
+  old.resize(capacity);
   old.swap(slots_);
   mask_ = slots_.size() - 1;
   for (const Slot& slot : old) {
