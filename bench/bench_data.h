@@ -54,12 +54,11 @@ inline void MakeDay(Grid& grid, int rows, unsigned seed = 1) {
   const int accounts = std::max(1, rows / 6);
   SetUpEntryGrid(grid);
   grid.SetRows(rows + 1);
-  auto& cells = grid.MutableRows();
   for (int r = 1; r <= rows; ++r) {
     // Two securities per account.
     int account = static_cast<int>(rng() % accounts);
     int security = static_cast<int>(rng() % 2) * 150 + account % 150;
-    cells[r] = {std::to_string(r),
+    Grid::CellRow row = {std::to_string(r),
                 "204513",
                 "1204510000000001",
                 "08-Dec-2026",
@@ -72,6 +71,7 @@ inline void MakeDay(Grid& grid, int rows, unsigned seed = 1) {
                 "Security Name Ltd.",
                 std::to_string(1 + rng() % 5000),
                 ""};
+    for (int c = 0; c < grid.Cols(); ++c) grid.SetText(r, c, row[c]);
   }
 }
 

@@ -87,21 +87,23 @@ bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line,
 
 namespace {
 
-// Rows are vectors of their own, scattered over the heap once sorted: a walk
-// down the grid asks for the cells it will read a few rows ahead, and a little
-// later for the BOID's text, which is too long to sit in its cell.
+// The cells point to texts all over the grid's pool: a walk down the grid
+// asks for the texts it will read a few rows ahead, and a little later for
+// the characters of the BOID, which is too long to sit in its string.
 constexpr int kCellsAhead = 16, kTextAhead = 8;
 
 // Inlined always: on its own the compiler takes it for a call without effect.
 [[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row + kCellsAhead < grid.Rows()) {
-    const std::string* cells = grid.RowCells(row + kCellsAhead).data();
-    __builtin_prefetch(cells + col::kBOID);
-    __builtin_prefetch(cells + col::kISINCode);
-    __builtin_prefetch(cells + col::kQuantity);
-  }
+  if (row + kCellsAhead < grid.Rows())
+    for (int c : {col::kBOID, col::kISINCode, col::kQuantity})
+      __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
   if (row + kTextAhead < grid.Rows())
-    __builtin_prefetch(grid.RowCells(row + kTextAhead)[col::kBOID].data());
+    __builtin_prefetch(grid.CellAt(row + kTextAhead, col::kBOID)->data());
+}
+
+// Whether two cells hold the same text; the same place in the pool is.
+bool SameText(Cell a, Cell b) {
+  return a == b || *a == *b;
 }
 
 // The BOID, ISIN and quantity of every data row as they were before the file
@@ -114,29 +116,26 @@ class RowsAsRead {
   explicit RowsAsRead(const Grid& grid) {
     const int first = grid.FixedRows(), rows = grid.Rows();
     const size_t count = rows > first ? static_cast<size_t>(rows - first) : 0;
-    std::vector<std::pair<size_t, size_t>> ends;  // of each BOID and ISIN in the block
-    ends.reserve(count);
+    std::vector<std::pair<Span, Span>> spans;  // of each row's BOID and ISIN in the block
+    spans.reserve(count);
     quantities_.reserve(count);
     texts_.reserve(count * 28);
+    // A BOID like the row above's is not copied again: the rows come sorted.
+    Span boid{0, 0};
     for (int r = first; r < rows; ++r) {
       PrefetchRow(grid, r);
-      const Grid::CellRow& cells = grid.RowCells(r);
-      texts_ += cells[col::kBOID];
-      size_t boidEnd = texts_.size();
-      texts_ += cells[col::kISINCode];
-      ends.emplace_back(boidEnd, texts_.size());
-      const std::string& quantity = cells[col::kQuantity];
+      if (r == first || !SameText(grid.CellAt(r, col::kBOID), grid.CellAt(r - 1, col::kBOID)))
+        boid = Append(grid.Text(r, col::kBOID));
+      spans.emplace_back(boid, Append(grid.Text(r, col::kISINCode)));
+      const std::string& quantity = grid.Text(r, col::kQuantity);
       quantities_.push_back(IsNumeric(quantity) ? std::optional<double>(ToDouble(quantity))
                                                 : std::nullopt);
     }
     // The block is complete and never changes again: the views stay valid.
     pairs_.reserve(count);
     std::string_view all = texts_;
-    size_t start = 0;
-    for (auto [boidEnd, isinEnd] : ends) {
-      pairs_.emplace_back(all.substr(start, boidEnd - start), all.substr(boidEnd, isinEnd - boidEnd));
-      start = isinEnd;
-    }
+    for (auto [b, i] : spans)
+      pairs_.emplace_back(all.substr(b.start, b.size), all.substr(i.start, i.size));
   }
   RowsAsRead(const RowsAsRead&) = delete;
   RowsAsRead& operator=(const RowsAsRead&) = delete;
@@ -149,6 +148,15 @@ class RowsAsRead {
   std::optional<double> Quantity(size_t k) const { return quantities_[k]; }
 
  private:
+  struct Span {
+    size_t start, size;
+  };
+  Span Append(const std::string& text) {
+    Span span{texts_.size(), text.size()};
+    texts_ += text;
+    return span;
+  }
+
   std::string texts_;
   std::vector<std::pair<std::string_view, std::string_view>> pairs_;
   std::vector<std::optional<double>> quantities_;
@@ -208,8 +216,8 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
         const std::string& boidCell = grid.Text(row, col::kBOID);
         const std::string& isinCell = grid.Text(row, col::kISINCode);
         quantity = ToDouble(grid.Text(row, col::kQuantity));
-        sameAsAbove = row > first && grid.Text(row - 1, col::kBOID) == boidCell &&
-                      grid.Text(row - 1, col::kISINCode) == isinCell;
+        sameAsAbove = row > first && SameText(grid.CellAt(row - 1, col::kBOID), &boidCell) &&
+                      SameText(grid.CellAt(row - 1, col::kISINCode), &isinCell);
         if (k < pairs.size() && pairs[k].first == boidCell && pairs[k].second == isinCell) {
           boid = pairs[k].first;
           isin = pairs[k].second;

@@ -65,6 +65,11 @@ std::uint64_t Mix(std::uint64_t h) {
   return Mix(h);
 }
 
+// Equal texts; the same characters are, without a look at them.
+bool SameView(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.data() == b.data() || a == b);
+}
+
 // Small ids in an open-addressed table, kept at most half full. What an id
 // stands for is the caller's business: it says whether a candidate id is the
 // one looked for, and gives the hash of an id when the table grows.
@@ -169,8 +174,8 @@ class PairScan {
     pairOf_.reserve(pairs.size());
     std::string_view lastBoid, lastIsin;
     for (const auto& [boid, isin] : pairs) {
-      const bool sameBoid = !pairs_.empty() && boid == lastBoid;
-      if (!sameBoid || isin != lastIsin) {
+      const bool sameBoid = !pairs_.empty() && SameView(boid, lastBoid);
+      if (!sameBoid || !SameView(isin, lastIsin)) {
         const int b = sameBoid ? pairs_.back().boid : AddText(boid);
         pairs_.push_back({b, AddText(isin)});
         lastBoid = boid;

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <utility>
+#include <vector>
 
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
@@ -43,14 +44,16 @@ bool ReportRow(AppContext& app, WindowPort& window, const std::string& savedCapt
   return true;
 }
 
-// Rows are vectors of their own, scattered over the heap once sorted: a walk
-// down the grid asks for the rows a little ahead so that it does not wait on
-// each in turn.
-constexpr int kRowsAhead = 8;
+// The cells point to texts all over the grid's pool: a walk down the grid
+// asks for the texts of a row a few rows ahead, so that it does not wait on
+// each in turn, and a little later for the characters of the long ones.
+constexpr int kRowsAhead = 16, kCharsAhead = 8;
 
 // Inlined always: on its own the compiler takes it for a call without effect.
-[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row < grid.Rows()) __builtin_prefetch(grid.RowCells(row).data());
+[[gnu::always_inline]] inline void PrefetchCell(const Grid& grid, int row, int column) {
+  if (row + kRowsAhead < grid.Rows()) __builtin_prefetch(grid.CellAt(row + kRowsAhead, column));
+  if (row + kCharsAhead < grid.Rows())
+    __builtin_prefetch(grid.CellAt(row + kCharsAhead, column)->data());
 }
 
 // The row whose cell in column decides the check: the first data row for
@@ -60,8 +63,8 @@ int FirstRowWhere(const Grid& grid, int column, Stop stop) {
   RequireColumn(grid, column);
   const int rows = grid.Rows();
   for (int r = grid.FixedRows(); r < rows; ++r) {
-    PrefetchRow(grid, r + kRowsAhead);
-    if (stop(grid.RowCells(r)[column])) return r;
+    PrefetchCell(grid, r, column);
+    if (stop(grid.Text(r, column))) return r;
   }
   return -1;
 }
@@ -78,16 +81,22 @@ void ShowMissing(Dialogs& dialogs, const Grid& grid, int column, int row) {
 
 // The first column from 1 on that has a blank cell, and its first blank row;
 // column -1 when every cell is filled. One walk down the rows: columns to the
-// right of the leftmost blank found so far no longer matter.
+// right of the leftmost blank found so far no longer matter, and a cell that
+// holds the very text last seen filled in its column is filled too.
 std::pair<int, int> FirstMissingField(const Grid& grid) {
   int column = -1, row = -1;
   int limit = grid.Cols();  // columns from here on are not looked at
+  std::vector<Cell> filled(grid.Cols(), nullptr);
   const int rows = grid.Rows();
   for (int r = grid.FixedRows(); r < rows && limit > 1; ++r) {
-    PrefetchRow(grid, r + kRowsAhead);
-    const Grid::CellRow& cells = grid.RowCells(r);
     for (int c = 1; c < limit; ++c) {
-      if (!IsBlank(cells[c])) continue;
+      Cell cell = grid.CellAt(r, c);
+      if (cell == filled[c]) continue;
+      PrefetchCell(grid, r, c);
+      if (!IsBlank(*cell)) {
+        filled[c] = cell;
+        continue;
+      }
       column = c;
       row = r;
       limit = c;

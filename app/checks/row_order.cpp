@@ -1,20 +1,73 @@
 #include "checks/row_order.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
-
-#include "shell/numbers.h"
 
 namespace quorvin {
 namespace {
 
-// A text's first 16 bytes as two big-endian words, so that most comparisons
-// need not leave the array being sorted.
+std::uint64_t PlaceHash(const void* place) {
+  std::uint64_t h = (reinterpret_cast<std::uintptr_t>(place) >> 4) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+
+// Numbers the distinct texts of a column in order of first appearance, with
+// one flat open-addressing table that grows with the distinct texts (not the
+// rows), so that equal texts are found without sorting every row's text.
+class TextIds {
+ public:
+  TextIds() : slots_(1024), mask_(1023) {}
+
+  // interned: equal texts are the same string, so the place is hashed.
+  int Id(const std::string* text, bool interned) {
+    std::uint64_t h = interned ? PlaceHash(text) : std::hash<std::string_view>{}(*text);
+    for (size_t at = h & mask_;; at = (at + 1) & mask_) {
+      Slot& slot = slots_[at];
+      if (slot.id < 0) {
+        slot = {h, static_cast<int>(distinct_.size())};
+        distinct_.push_back(text);
+        if (distinct_.size() * 2 > slots_.size()) Grow();
+        return static_cast<int>(distinct_.size()) - 1;
+      }
+      if (slot.hash == h && (distinct_[slot.id] == text || *distinct_[slot.id] == *text))
+        return slot.id;
+    }
+  }
+
+  const std::vector<const std::string*>& Distinct() const { return distinct_; }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    int id = -1;
+  };
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    mask_ = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.id < 0) continue;
+      size_t at = slot.hash & mask_;
+      while (slots_[at].id >= 0) at = (at + 1) & mask_;
+      slots_[at] = slot;
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::vector<const std::string*> distinct_;
+  size_t mask_;
+};
+
+// A text's first 16 bytes as two big-endian words and its size, so that most
+// comparisons in a sort need not leave the array being sorted.
 struct TextKey {
   std::uint64_t high, low;
   std::uint32_t size, id;
-  const char* data;
+  const std::string* text;
 };
 
 std::uint64_t BigEndianWord(const char* bytes) {
@@ -23,132 +76,110 @@ std::uint64_t BigEndianWord(const char* bytes) {
   return __builtin_bswap64(word);
 }
 
-TextKey MakeTextKey(const std::string& text, std::uint32_t id) {
+TextKey MakeTextKey(const std::string* text, std::uint32_t id) {
   char head[16] = {};
-  std::memcpy(head, text.data(), std::min<size_t>(text.size(), 16));
-  return {BigEndianWord(head), BigEndianWord(head + 8), static_cast<std::uint32_t>(text.size()), id,
-          text.data()};
+  std::memcpy(head, text->data(), std::min<size_t>(text->size(), 16));
+  return {BigEndianWord(head), BigEndianWord(head + 8), static_cast<std::uint32_t>(text->size()),
+          id, text};
 }
 
-int CompareTextKeys(const TextKey& a, const TextKey& b) {
-  if (a.high != b.high) return a.high < b.high ? -1 : 1;
-  if (a.low != b.low) return a.low < b.low ? -1 : 1;
-  if (a.size <= 16 && b.size <= 16) return a.size < b.size ? -1 : (a.size > b.size ? 1 : 0);
-  return std::string_view(a.data, a.size).compare(std::string_view(b.data, b.size));
+bool TextKeyLess(const TextKey& a, const TextKey& b) {
+  if (a.high != b.high) return a.high < b.high;
+  if (a.low != b.low) return a.low < b.low;
+  if (a.size <= 16 && b.size <= 16) return a.size < b.size;
+  return *a.text < *b.text;
 }
 
-// Ranks from ids sorted by key; `same` tells whether two neighbours are equal.
-template <typename Item, typename Same>
-Ranks DenseRanks(const std::vector<Item>& sorted, Same same) {
-  Ranks ranks(sorted.size());
-  std::uint32_t rank = 0;
-  for (size_t k = 0; k < sorted.size(); ++k) {
-    if (k > 0 && !same(sorted[k - 1], sorted[k])) ++rank;
-    ranks[sorted[k].id] = rank;
+// Dense ranks of the first key's cells: equal keys share a rank and ranks
+// follow the key order.
+std::vector<std::uint32_t> KeyRanks(const SortKey& key, int count, std::uint32_t& rankCount) {
+  std::vector<std::uint32_t> ranks(count);
+  if (key.numeric) {
+    std::vector<double> values(key.numbers.begin(), key.numbers.begin() + count);
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    for (int id = 0; id < count; ++id)
+      ranks[id] = static_cast<std::uint32_t>(
+          std::lower_bound(values.begin(), values.end(), key.numbers[id]) - values.begin());
+    rankCount = static_cast<std::uint32_t>(values.size());
+    return ranks;
   }
+  TextIds ids;
+  std::vector<int> idOf(count);
+  for (int id = 0; id < count; ++id) idOf[id] = ids.Id(key.texts[id], key.interned);
+  const auto& distinct = ids.Distinct();
+  std::vector<TextKey> byText(distinct.size());
+  for (size_t d = 0; d < distinct.size(); ++d)
+    byText[d] = MakeTextKey(distinct[d], static_cast<std::uint32_t>(d));
+  std::sort(byText.begin(), byText.end(), TextKeyLess);
+  std::vector<std::uint32_t> rankOfId(distinct.size());
+  for (size_t r = 0; r < byText.size(); ++r) rankOfId[byText[r].id] = static_cast<std::uint32_t>(r);
+  for (int id = 0; id < count; ++id) ranks[id] = rankOfId[idOf[id]];
+  rankCount = static_cast<std::uint32_t>(distinct.size());
   return ranks;
 }
 
-// Ranks of the pair (major, minor), major first.
-Ranks CombineRanks(const Ranks& major, const Ranks& minor) {
-  struct Item {
-    std::uint64_t key;
-    std::uint32_t id;
-  };
-  std::vector<Item> items(major.size());
-  for (size_t id = 0; id < items.size(); ++id)
-    items[id] = {(std::uint64_t{major[id]} << 32) | minor[id], static_cast<std::uint32_t>(id)};
-  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
-  return DenseRanks(items, [](const Item& a, const Item& b) { return a.key == b.key; });
-}
-
-// A stable counting sort of `order` by rank.
-void StableSortByRank(std::vector<int>& order, const Ranks& ranks) {
-  std::vector<std::uint32_t> start(order.size() + 1, 0);
-  for (int id : order) ++start[ranks[id] + 1];
-  for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
-  std::vector<int> sorted(order.size());
-  for (int id : order) sorted[start[ranks[id]]++] = id;
-  order.swap(sorted);
-}
-
-struct Ranked {
-  std::uint32_t rank;
-  int id;
-};
-
-// One pass of the top-down merge sort: same splits, same comparisons and the
-// same tie rule as moving whole rows would give.
-void MergeSort(std::vector<Ranked>& items, std::vector<Ranked>& scratch, int low, int high,
-               bool descending) {
-  if (low >= high) return;
-  int mid = low + (high - low) / 2;
-  MergeSort(items, scratch, low, mid, descending);
-  MergeSort(items, scratch, mid + 1, high, descending);
-  std::copy(items.begin() + low, items.begin() + high + 1, scratch.begin() + low);
-  int i = low, j = mid + 1;
-  for (int out = low; out <= high; ++out) {
-    bool takeRight;
-    if (j > high) {
-      takeRight = false;
-    } else if (i > mid) {
-      takeRight = true;
-    } else {
-      takeRight = scratch[j].rank < scratch[i].rank;
-      if (descending) takeRight = !takeRight;
-    }
-    items[out] = takeRight ? scratch[j++] : scratch[i++];
+int CompareOn(const SortKey& key, int a, int b) {
+  if (key.numeric) {
+    double x = key.numbers[a], y = key.numbers[b];
+    return x < y ? -1 : (y < x ? 1 : 0);
   }
-}
-
-void MergePass(std::vector<int>& order, const Ranks& ranks, bool descending) {
-  std::vector<Ranked> items(order.size()), scratch(order.size());
-  for (size_t p = 0; p < order.size(); ++p) items[p] = {ranks[order[p]], order[p]};
-  MergeSort(items, scratch, 0, static_cast<int>(items.size()) - 1, descending);
-  for (size_t p = 0; p < order.size(); ++p) order[p] = items[p].id;
+  if (key.texts[a] == key.texts[b]) return 0;
+  int c = key.texts[a]->compare(*key.texts[b]);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 }  // namespace
 
-Ranks TextRanks(const std::vector<const std::string*>& texts) {
-  std::vector<TextKey> keys(texts.size());
-  for (size_t id = 0; id < texts.size(); ++id)
-    keys[id] = MakeTextKey(*texts[id], static_cast<std::uint32_t>(id));
-  std::sort(keys.begin(), keys.end(),
-            [](const TextKey& a, const TextKey& b) { return CompareTextKeys(a, b) < 0; });
-  return DenseRanks(keys,
-                    [](const TextKey& a, const TextKey& b) { return CompareTextKeys(a, b) == 0; });
-}
-
-Ranks NumberRanks(const std::vector<const std::string*>& texts) {
-  struct Item {
-    double value;
-    std::uint32_t id;
-  };
-  std::vector<Item> items(texts.size());
-  for (size_t id = 0; id < texts.size(); ++id)
-    items[id] = {ToDouble(*texts[id]), static_cast<std::uint32_t>(id)};
-  std::sort(items.begin(), items.end(),
-            [](const Item& a, const Item& b) { return a.value < b.value; });
-  return DenseRanks(items, [](const Item& a, const Item& b) { return a.value == b.value; });
-}
-
-std::vector<int> PassOrder(const std::vector<PassKey>& keys, int count) {
-  std::vector<int> order(count);
+std::vector<int> PassOrder(const std::vector<SortKey>& keys, int count) {
+  std::vector<int> order(std::max(count, 0));
   for (int id = 0; id < count; ++id) order[id] = id;
-  int k = static_cast<int>(keys.size()) - 1;
-  while (k >= 0) {
-    if (keys[k].descending) {
-      MergePass(order, keys[k].ranks, true);
-      --k;
-      continue;
-    }
-    int top = k;
-    while (top > 0 && !keys[top - 1].descending) --top;
-    Ranks group = keys[top].ranks;
-    for (int g = top + 1; g <= k; ++g) group = CombineRanks(group, keys[g].ranks);
-    StableSortByRank(order, group);
-    k = top - 1;
+  if (keys.empty() || count < 2) return order;
+
+  // Each key's direction in the final order, and the position's.
+  std::vector<int> direction(keys.size());
+  int sign = 1;
+  for (size_t k = 0; k < keys.size(); ++k) {
+    if (keys[k].descending) sign = -sign;
+    direction[k] = sign;
+  }
+  const int positionDirection = sign;
+  auto compareFrom = [&](size_t first, int a, int b) {
+    for (size_t k = first; k < keys.size(); ++k)
+      if (int c = CompareOn(keys[k], a, b)) return c * direction[k];
+    return 0;
+  };
+
+  // Rows already in key order (a grid sorted before) only have their runs of
+  // equal rows turned round, when the position runs backwards.
+  bool inOrder = true;
+  for (int id = 1; id < count && inOrder; ++id) inOrder = compareFrom(0, id - 1, id) <= 0;
+  if (inOrder) {
+    if (positionDirection < 0)
+      for (int start = 0, end; start < count; start = end) {
+        for (end = start + 1; end < count && compareFrom(0, end - 1, end) == 0;) ++end;
+        std::reverse(order.begin() + start, order.begin() + end);
+      }
+    return order;
+  }
+
+  // Otherwise: a counting sort on the first key's ranks, then each group of
+  // rows sharing that key sorted on the other keys and the position.
+  std::uint32_t rankCount = 0;
+  std::vector<std::uint32_t> ranks = KeyRanks(keys[0], count, rankCount);
+  if (direction[0] < 0)
+    for (std::uint32_t& r : ranks) r = rankCount - 1 - r;
+  std::vector<int> start(rankCount + 1, 0);
+  for (int id = 0; id < count; ++id) ++start[ranks[id] + 1];
+  for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+  std::vector<int> next(start.begin(), start.end() - 1);
+  for (int id = 0; id < count; ++id) order[next[ranks[id]]++] = id;
+  for (std::uint32_t r = 0; r < rankCount; ++r) {
+    if (start[r + 1] - start[r] < 2) continue;
+    std::sort(order.begin() + start[r], order.begin() + start[r + 1], [&](int a, int b) {
+      if (int c = compareFrom(1, a, b)) return c < 0;
+      return positionDirection > 0 ? a < b : a > b;
+    });
   }
   return order;
 }

@@ -1,32 +1,31 @@
 #pragma once
-// The machinery behind the multi-key sort: keys reduced to ranks, and the row
-// order that a series of merge-sort passes leaves, computed without moving a
-// row until the end.
-#include <cstdint>
+// The machinery behind the multi-key sort: the row order that a series of
+// top-down merge-sort passes leaves, computed without moving a row.
 #include <string>
 #include <vector>
 
 namespace quorvin {
 
-// Dense ranks of one key column: equal keys share a rank and ranks follow the
-// key order, so two rows' ranks compare exactly as their keys do.
-using Ranks = std::vector<std::uint32_t>;
-
-// Ordinal, byte by byte: texts[id] for every row id.
-Ranks TextRanks(const std::vector<const std::string*>& texts);
-// Numbers; a text that is not numeric throws AppError.
-Ranks NumberRanks(const std::vector<const std::string*>& texts);
-
-struct PassKey {
-  Ranks ranks;
+// One sort key: every row's cell, and for a numeric key its value.
+struct SortKey {
+  std::vector<const std::string*> texts;
+  std::vector<double> numbers;  // filled for numeric keys only
+  bool numeric = false;
   bool descending = false;
+  // The texts are a grid's cells: equal texts are one and the same string.
+  bool interned = false;
 };
 
-// The row ids in the order that top-down merge-sort passes leave them, one
-// pass per key from the last key to the first. An ascending pass keeps ties
-// in order, so a run of ascending passes is one stable sort on those keys
-// together; a descending pass (the right half's row goes first on a tie) is
-// replayed merge by merge on the ranks.
-std::vector<int> PassOrder(const std::vector<PassKey>& keys, int count);
+// The row ids in the order that merge-sort passes leave them, one pass per
+// key from the last key to the first.
+//
+// An ascending pass is a stable sort. A descending pass takes the right
+// half's row on a tie, so rows of equal key come out in the reverse of the
+// order they went in: it is a stable ascending sort read backwards. The
+// passes together therefore give one order on all keys at once, each key
+// ascending or descending as the number of descending keys up to and
+// including it is even or odd, and rows equal on every key by their position,
+// ascending or descending as the number of all descending keys is even or odd.
+std::vector<int> PassOrder(const std::vector<SortKey>& keys, int count);
 
 }  // namespace quorvin

@@ -17,22 +17,66 @@ void RequireColumn(int cols, int column) {
   if (column < 0 || column >= cols) throw AppError("Subscript out of range");
 }
 
-PassKey ReadKey(const RowTable& rows, int first, int count, int column, bool numeric,
-                bool descending) {
-  std::vector<const std::string*> texts(count);
-  for (int id = 0; id < count; ++id) texts[id] = &rows[first + id][column];
-  return {numeric ? NumberRanks(texts) : TextRanks(texts), descending};
+// cell(id) is row id's key cell.
+template <typename Cell>
+SortKey ReadKey(Cell cell, int count, bool numeric, bool descending) {
+  SortKey key;
+  key.numeric = numeric;
+  key.descending = descending;
+  key.texts.resize(count);
+  for (int id = 0; id < count; ++id) key.texts[id] = &cell(id);
+  if (numeric) {
+    key.numbers.resize(count);
+    for (int id = 0; id < count; ++id) key.numbers[id] = ToDouble(*key.texts[id]);
+  }
+  return key;
 }
 
-// Moves rows first..first + order.size() - 1 into the given order.
-void ApplyOrder(RowTable& rows, int first, const std::vector<int>& order) {
-  RowTable sorted(order.size());
-  for (size_t p = 0; p < order.size(); ++p) sorted[p] = std::move(rows[first + order[p]]);
-  std::move(sorted.begin(), sorted.end(), rows.begin() + first);
+bool InOrder(const std::vector<int>& order) {
+  for (size_t p = 0; p < order.size(); ++p)
+    if (order[p] != static_cast<int>(p)) return false;
+  return true;
 }
 
-bool SameAccount(const Grid::CellRow& a, const Grid::CellRow& b) {
-  return a[col::kBOID] == b[col::kBOID] && a[col::kISINCode] == b[col::kISINCode];
+// Puts the grid's rows first.. into the given order: in place, cycle by
+// cycle, when few rows move (a grid sorted before), else gathered into a new
+// array.
+void ApplyOrder(Grid& grid, int first, const std::vector<int>& order) {
+  std::vector<Cell>& cells = grid.MutableCells();
+  const size_t cols = grid.Cols();
+  auto row = [&](size_t id) { return cells.begin() + (first + id) * cols; };
+  size_t moved = 0;
+  for (size_t p = 0; p < order.size(); ++p) moved += order[p] != static_cast<int>(p);
+  if (moved == 0) return;
+  if (moved < order.size() / 4) {
+    std::vector<Cell> held(cols);
+    std::vector<char> placed(order.size(), 0);
+    for (size_t p = 0; p < order.size(); ++p) {
+      if (placed[p] || order[p] == static_cast<int>(p)) continue;
+      std::copy(row(p), row(p) + cols, held.begin());
+      size_t to = p;
+      for (size_t from = order[to]; from != p; to = from, from = order[to]) {
+        std::copy(row(from), row(from) + cols, row(to));
+        placed[to] = 1;
+      }
+      std::copy(held.begin(), held.end(), row(to));
+      placed[to] = 1;
+    }
+    return;
+  }
+  std::vector<Cell> sorted(cells.begin(), cells.begin() + first * cols);
+  sorted.reserve(cells.size());
+  constexpr size_t kAhead = 8;
+  for (size_t p = 0; p < order.size(); ++p) {
+    if (p + kAhead < order.size()) __builtin_prefetch(&*row(order[p + kAhead]));
+    sorted.insert(sorted.end(), row(order[p]), row(order[p]) + cols);
+  }
+  cells.swap(sorted);
+}
+
+bool SameAccount(const Grid& grid, int a, int b) {
+  return grid.SameText(a, col::kBOID, b, col::kBOID) &&
+         grid.SameText(a, col::kISINCode, b, col::kISINCode);
 }
 
 // Folds the runs of the sorted grid (see Summarize). Throws the failing
@@ -40,7 +84,12 @@ bool SameAccount(const Grid::CellRow& a, const Grid::CellRow& b) {
 void FoldRuns(Grid& grid) {
   RequireColumn(grid.Cols(), col::kQuantity);  // the last column read
   GridBatch batch(grid);
-  RowTable& rows = grid.MutableRows();
+  std::vector<Cell>& cells = grid.MutableCells();
+  const size_t cols = grid.Cols();
+  auto quantity = [&](int row) -> const std::string& { return *cells[row * cols + col::kQuantity]; };
+  auto setQuantity = [&](int row, std::int32_t sum) {
+    cells[row * cols + col::kQuantity] = grid.Pool().Intern(std::to_string(sum));
+  };
   const int first = grid.FixedRows(), n = grid.Rows();
   if (n - first < 2) return;
 
@@ -48,20 +97,20 @@ void FoldRuns(Grid& grid) {
   std::optional<AppError> failure;
   for (int bottom = n - 1; bottom > first && !failure;) {
     int top = bottom;
-    while (top > first && SameAccount(rows[top - 1], rows[top])) --top;
+    while (top > first && SameAccount(grid, top - 1, top)) --top;
     // The walk's steps r = bottom .. top + 1 each merge row r into row r - 1.
     std::int32_t sum = 0;
     int r = bottom;
     try {
       for (; r > top; --r) {
-        std::int32_t upper = ToInt32(rows[r - 1][col::kQuantity]);
-        std::int32_t lower = r == bottom ? ToInt32(rows[r][col::kQuantity]) : sum;
+        std::int32_t upper = ToInt32(quantity(r - 1));
+        std::int32_t lower = r == bottom ? ToInt32(quantity(r)) : sum;
         sum = AddInt32(upper, lower);
         keep[r] = 0;
       }
-      if (top < bottom) rows[top][col::kQuantity] = std::to_string(sum);
+      if (top < bottom) setQuantity(top, sum);
     } catch (const AppError& e) {
-      if (r < bottom) rows[r][col::kQuantity] = std::to_string(sum);
+      if (r < bottom) setQuantity(r, sum);
       failure = e;
     }
     bottom = top - 1;
@@ -71,10 +120,9 @@ void FoldRuns(Grid& grid) {
   int out = first;
   for (int in = first; in < n; ++in) {
     if (!keep[in]) continue;
-    if (out != in) {
-      std::swap(rows[out], rows[in]);
-      std::swap(rows[out][col::kSN], rows[in][col::kSN]);
-    }
+    if (out != in)
+      for (size_t c = 0; c < cols; ++c)
+        if (c != col::kSN) cells[out * cols + c] = cells[in * cols + c];
     ++out;
   }
   grid.SetRows(out);
@@ -89,9 +137,12 @@ void MergeSortRows(RowTable& table, int low, int high, int keyColumn, bool desce
   if (low < 0 || high >= static_cast<int>(table.size())) throw AppError("Subscript out of range");
   for (int r = low; r <= high; ++r) RequireColumn(static_cast<int>(table[r].size()), keyColumn);
   const int count = high - low + 1;
-  std::vector<int> order =
-      PassOrder({ReadKey(table, low, count, keyColumn, numeric, descending)}, count);
-  ApplyOrder(table, low, order);
+  auto cell = [&](int id) -> const std::string& { return table[low + id][keyColumn]; };
+  std::vector<int> order = PassOrder({ReadKey(cell, count, numeric, descending)}, count);
+  if (InOrder(order)) return;
+  RowTable sorted(order.size());
+  for (size_t p = 0; p < order.size(); ++p) sorted[p] = std::move(table[low + order[p]]);
+  std::move(sorted.begin(), sorted.end(), table.begin() + low);
 }
 
 bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& keyColumns,
@@ -103,14 +154,15 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     for (int column : keyColumns) RequireColumn(grid.Cols(), column);
     const int first = grid.FixedRows(), count = grid.Rows() - first;
     if (count < 2) return true;
-    RowTable& rows = grid.MutableRows();
-    std::vector<PassKey> keys;
-    for (size_t k = 0; k < keyColumns.size(); ++k)
-      keys.push_back(
-          ReadKey(rows, first, count, keyColumns[k], numericFlags[k], descendingFlags[k]));
+    std::vector<SortKey> keys;
+    for (size_t k = 0; k < keyColumns.size(); ++k) {
+      auto cell = [&](int id) -> const std::string& { return grid.Text(first + id, keyColumns[k]); };
+      keys.push_back(ReadKey(cell, count, numericFlags[k], descendingFlags[k]));
+      keys.back().interned = true;
+    }
     std::vector<int> order = PassOrder(keys, count);
     GridBatch batch(grid);
-    ApplyOrder(rows, first, order);
+    ApplyOrder(grid, first, order);
     return true;
   } catch (const std::exception& e) {
     ShowErrorDescription(dialogs, e.what());
@@ -152,7 +204,7 @@ bool CheckSummarized(AppContext& app, Grid& grid, WindowPort& window,
     RequireColumn(grid.Cols(), col::kBOID);
     RequireColumn(grid.Cols(), col::kISINCode);
     for (int i = grid.FixedRows(); i + 1 < grid.Rows(); ++i) {
-      if (!SameAccount(grid.RowCells(i), grid.RowCells(i + 1))) continue;
+      if (!SameAccount(grid, i, i + 1)) continue;
       window.SetCaption(savedCaption);
       window.SetWaitCursor(false);
       app.dialogs.Message("Please summarize records before sending.", "Not Summarized.",

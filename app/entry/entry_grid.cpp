@@ -39,29 +39,44 @@ void ClearEntryGrid(Grid& grid) {
 void RenumberSerials(Grid& grid) {
   GridBatch batch(grid);
   for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
-    grid.SetText(r, col::kSN, std::to_string(r));
+    grid.SetCell(r, col::kSN, grid.Pool().Number(r));
     WidenColumn(grid, r, col::kSN, kWidenMargin);
   }
 }
 
-std::string InternalRefNo(const AppContext& app, const std::string& tradeDate, int counter) {
+std::string InternalRefNoPrefix(const AppContext& app, const std::string& tradeDate) {
   auto date = ParseDate(tradeDate);
   if (!date) throw AppError("Type mismatch");
   return app.kindCode.substr(app.kindCode.size() - 1) + app.settings.BrokerID +
-         FormatDate(*date, "ddmmyy") + std::to_string(counter);
+         FormatDate(*date, "ddmmyy");
+}
+
+std::string InternalRefNo(const AppContext& app, const std::string& tradeDate, int counter) {
+  return InternalRefNoPrefix(app, tradeDate) + std::to_string(counter);
+}
+
+InternalRefNoWalk::InternalRefNoWalk(const AppContext& app, Grid& grid) : app_(app), grid_(grid) {}
+
+void InternalRefNoWalk::Row(int r) {
+  const Cell tradeDate = grid_.CellAt(r, col::kTradeDate);
+  if (TrimView(*tradeDate).empty() || TrimView(grid_.Text(r, col::kBOID)).empty()) return;
+  if (r > 1 && !grid_.SameText(r - 1, col::kBOID, r, col::kBOID)) ++counter_;
+  if (tradeDate != lastDate_ || counter_ != lastCounter_) {
+    auto known = prefixes_.find(tradeDate);
+    if (known == prefixes_.end())
+      known = prefixes_.emplace(tradeDate, InternalRefNoPrefix(app_, *tradeDate)).first;
+    last_ = grid_.Pool().Intern(known->second + std::to_string(counter_));
+    lastDate_ = tradeDate;
+    lastCounter_ = counter_;
+  }
+  grid_.SetCell(r, col::kInternalRefNo, last_);
+  WidenColumn(grid_, r, col::kInternalRefNo, kWidenMargin);
 }
 
 void RenumberInternalRefNos(const AppContext& app, Grid& grid) {
   GridBatch batch(grid);
-  int counter = 1;
-  for (int r = 1; r < grid.Rows(); ++r) {
-    const std::string& tradeDate = grid.Text(r, col::kTradeDate);
-    const std::string& boId = grid.Text(r, col::kBOID);
-    if (TrimView(tradeDate).empty() || TrimView(boId).empty()) continue;
-    if (r > 1 && grid.Text(r - 1, col::kBOID) != boId) ++counter;
-    grid.SetText(r, col::kInternalRefNo, InternalRefNo(app, tradeDate, counter));
-    WidenColumn(grid, r, col::kInternalRefNo, kWidenMargin);
-  }
+  InternalRefNoWalk walk(app, grid);
+  for (int r = 1; r < grid.Rows(); ++r) walk.Row(r);
 }
 
 }  // namespace quorvin

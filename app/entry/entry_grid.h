@@ -3,6 +3,7 @@
 // the columns, the emptiness test, the reset, the serial numbers and the
 // Internal Ref. No.
 #include <string>
+#include <unordered_map>
 
 #include "shell/app_context.h"
 #include "shell/grid.h"
@@ -35,8 +36,27 @@ void RenumberSerials(Grid& grid);
 // counter, e.g. "I204513081226" + "3". Empty when the trade date is not a date.
 std::string InternalRefNo(const AppContext& app, const std::string& tradeDate, int counter);
 
+// InternalRefNo without the counter; throws as it does.
+std::string InternalRefNoPrefix(const AppContext& app, const std::string& tradeDate);
+
 // Numbers column 12 of every row with a trade date and a BO ID: the counter
 // starts at 1 and rises at each row whose BO ID differs from the row above.
 void RenumberInternalRefNos(const AppContext& app, Grid& grid);
+
+// The same walk a row at a time, for routines that fill the rows above first.
+class InternalRefNoWalk {
+ public:
+  InternalRefNoWalk(const AppContext& app, Grid& grid);
+  // Rows 1, 2, 3... in turn; throws AppError at a trade date that is not a date.
+  void Row(int r);
+
+ private:
+  const AppContext& app_;
+  Grid& grid_;
+  int counter_ = 1;
+  std::unordered_map<Cell, std::string> prefixes_;  // by trade date
+  Cell lastDate_ = nullptr, last_ = nullptr;
+  int lastCounter_ = 0;
+};
 
 }  // namespace quorvin

@@ -1,6 +1,7 @@
 #include "entry/trade_import.h"
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -9,11 +10,13 @@
 #include "shell/grid_text.h"
 #include "shell/text.h"
 #include "shell/text_files.h"
+#include "shell/text_map.h"
 #include "shell/version.h"
 
 namespace quorvin {
 namespace {
 
+constexpr size_t kBatchRows = 32;
 constexpr size_t kScripField = 1, kSideField = 3, kQuantityField = 4, kClientField = 6,
                  kTradeDateField = 10;
 
@@ -28,15 +31,6 @@ std::string TradeDateText(std::string_view field) {
 
 std::string LineFailure(size_t line, const std::string& what) {
   return "Line " + std::to_string(line + 1) + " of the trade file " + what;
-}
-
-// Splits at every "|" into `fields`, reusing its room from line to line.
-void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
-  fields.clear();
-  size_t start = 0;
-  for (size_t bar; (bar = line.find('|', start)) != std::string_view::npos; start = bar + 1)
-    fields.push_back(line.substr(start, bar - start));
-  fields.push_back(line.substr(start));
 }
 
 // A trade file repeats a few trade dates; each distinct text is converted once.
@@ -65,54 +59,150 @@ class TradeDates {
 // order of the cells does not matter.
 class ImportedRows {
  public:
-  explicit ImportedRows(Grid& grid) : grid_(grid), widths_(grid.Cols()) {
+  explicit ImportedRows(Grid& grid)
+      : grid_(grid),
+        cols_(static_cast<size_t>(grid.Cols())),
+        widths_(grid.Cols()),
+        pool_(std::make_shared<CellPool>()) {
     for (int c = 0; c < grid.Cols(); ++c) widths_[c] = grid.ColWidth(c);
   }
 
-  // Called once the file's lines are known: the grid is then sized for all of them.
-  void Reserve(size_t lines) {
-    reserved_ = lines + 1;
-    rows_.reserve(reserved_);
-    rows_.push_back(grid_.RowCells(0));
+  CellPool& Pool() { return *pool_; }
+
+  // Called once the file's size is known, with a bound on its lines.
+  void Start(size_t lineBound) {
+    cells_.reserve((lineBound + 1) * cols_);
+    AddCopy(0);
+    started_ = true;
   }
 
-  Grid::CellRow& Add() { return rows_.emplace_back(grid_.Cols()); }
-  int Count() const { return static_cast<int>(rows_.size()) - 1; }
+  Cell* Add() {
+    cells_.resize(cells_.size() + cols_, pool_->Empty());
+    ++rows_;
+    return cells_.data() + cells_.size() - cols_;
+  }
+  int Count() const { return static_cast<int>(rows_) - 1; }
 
-  // The columns an imported row writes; only those are widened.
-  void Widen(const Grid::CellRow& row) {
-    static constexpr int kWritten[] = {col::kSN,         col::kScripID,  col::kQuantity,
-                                       col::kClientCode, col::kBOID,     col::kBOName,
-                                       col::kTradeDate,  col::kISINCode, col::kISINName};
-    const TextMeasure& measure = grid_.Measure();
-    for (int c : kWritten) {
-      const std::string& text = row[c];
-      if (static_cast<long long>(text.size()) * measure.MaxCharWidthTwips() + kWidenMargin <=
-          widths_[c])
-        continue;
-      widths_[c] = std::max(widths_[c], measure.WidthTwips(text) + kWidenMargin);
-    }
+  // Widens column c to fit a cell of it; widening never narrows.
+  void Widen(int c, Cell text) {
+    if (static_cast<long long>(text->size()) * grid_.Measure().MaxCharWidthTwips() +
+            kWidenMargin <=
+        widths_[c])
+      return;
+    widths_[c] = std::max(widths_[c], grid_.Measure().WidthTwips(*text) + kWidenMargin);
   }
 
-  // failed: the import stopped at a line; the reserved rows stay.
-  void Finish(bool failed) {
-    if (reserved_ > 0) {
+  // failed: the import stopped at a line; the file's `lines` rows stay.
+  void Finish(bool failed, size_t lines) {
+    if (started_) {
       if (failed) {
-        if (rows_.size() == 1) rows_.push_back(grid_.RowCells(1));
-        rows_.resize(std::max(rows_.size(), reserved_), Grid::CellRow(grid_.Cols()));
+        if (rows_ == 1) AddCopy(1);
+        while (rows_ < lines + 1) Add();
       }
-      rows_.shrink_to_fit();
-      grid_.ReplaceRows(std::move(rows_));
+      grid_.ReplaceCells(std::move(cells_), static_cast<int>(rows_), std::move(pool_));
     }
     for (int c = 0; c < grid_.Cols(); ++c) grid_.SetColWidth(c, widths_[c]);
   }
 
  private:
+  void AddCopy(int gridRow) {
+    for (int c = 0; c < grid_.Cols(); ++c) cells_.push_back(pool_->Intern(grid_.Text(gridRow, c)));
+    ++rows_;
+  }
+
   Grid& grid_;
+  size_t cols_;
   std::vector<int> widths_;
-  std::vector<Grid::CellRow> rows_;
-  size_t reserved_ = 0;
+  std::shared_ptr<CellPool> pool_;
+  std::vector<Cell> cells_;  // row after row
+  size_t rows_ = 0;
+  bool started_ = false;
 };
+
+// The cells the lists give for a client code or a scrip, remembered per
+// text when the lists answer without a box (they show one on every lookup
+// that reaches a record holding a serial number only).
+class ImportLookups {
+ public:
+  ImportLookups(const ReferenceLists& lists, CellPool& pool)
+      : lists_(lists), pool_(pool), remember_(!lists.HasSerialOnlyRecords()), clients_(1024) {}
+
+  struct Client {
+    Cell code, boid, boName;
+  };
+  struct Scrip {
+    Cell scrip, isinCode, isinName;
+  };
+
+  TextMap<Client>& Clients() { return clients_; }
+  TextMap<Scrip>& Scrips() { return scrips_; }
+  TextMap<Cell>& Quantities() { return quantities_; }
+
+  const Client& ForClient(std::string_view code, std::uint64_t hash) {
+    return Find(clients_, code, hash, [&](Cell text) {
+      Client found{text, pool_.Intern(lists_.FindBOIDByClientCode(*text)), nullptr};
+      found.boName = pool_.Intern(lists_.FindBOName(*found.boid));
+      return found;
+    });
+  }
+  const Scrip& ForScrip(std::string_view scrip, std::uint64_t hash) {
+    return Find(scrips_, scrip, hash, [&](Cell text) {
+      Scrip found{text, pool_.Intern(lists_.FindISINByScripID(*text)), nullptr};
+      found.isinName = pool_.Intern(lists_.FindISINName(*found.isinCode));
+      return found;
+    });
+  }
+  Cell ForQuantity(std::string_view quantity, std::uint64_t hash) {
+    Cell* known = quantities_.Find(quantity, hash);
+    if (known) return *known;
+    Cell text = pool_.Intern(quantity);
+    return quantities_.Add(*text, hash, text);
+  }
+
+ private:
+  template <typename Value, typename Look>
+  const Value& Find(TextMap<Value>& known, std::string_view text, std::uint64_t hash, Look look) {
+    Value* value = known.Find(text, hash);
+    if (!value) {
+      Cell key = pool_.Intern(text);
+      return known.Add(*key, hash, look(key));
+    }
+    if (!remember_) *value = look(pool_.Intern(text));
+    return *value;
+  }
+
+  const ReferenceLists& lists_;
+  CellPool& pool_;
+  bool remember_;
+  TextMap<Client> clients_;
+  TextMap<Scrip> scrips_;
+  TextMap<Cell> quantities_;
+};
+
+// A sell line read but not yet looked up. Lines are taken in batches so that
+// the lookups' table slots can be fetched from memory while earlier lines are
+// looked up.
+struct PendingRow {
+  std::string_view scrip, quantity, client;
+  Cell tradeDate;
+  std::uint64_t scripHash, quantityHash, clientHash;
+};
+
+// The byte at which field `index` of a line starts, or npos when the line has
+// fewer fields; `from` is where field `at` starts.
+size_t FieldStart(std::string_view line, size_t from, size_t at, size_t index) {
+  for (; at < index; ++at) {
+    size_t bar = line.find('|', from);
+    if (bar == std::string_view::npos) return std::string_view::npos;
+    from = bar + 1;
+  }
+  return from;
+}
+
+std::string_view FieldAt(std::string_view line, size_t start) {
+  size_t bar = line.find('|', start);
+  return line.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
+}
 
 }  // namespace
 
@@ -144,40 +234,85 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
   {
     GridBatch batch(grid);
     ClearEntryGrid(grid);
-    const ReferenceLists& lists = app.lists;
     ImportedRows rows(grid);
+    ImportLookups lookups(app.lists, rows.Pool());
+    std::string content;
+    std::string_view text;
     try {
-      std::string text = ReadTextFile(path);
-      auto lines = SplitAll(text, kCrLf);
-      rows.Reserve(lines.size());
-      std::vector<std::string_view> fields;
+      content = ReadTextFile(path);
+      text = content;
+      rows.Start(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
       TradeDates dates;
-      for (size_t i = 0; i < lines.size(); ++i) {
-        if (progress && i % 65536 == 0) progress(static_cast<int>(i * 100 / lines.size()));
-        if (lines[i].find('|') == std::string_view::npos) continue;
-        SplitFields(lines[i], fields);
-        if (fields.size() <= kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));
-        if (fields[kSideField] != side) continue;
-        if (fields.size() <= kTradeDateField)
+      Cell lastDate = nullptr;
+      std::vector<PendingRow> batch;
+      batch.reserve(kBatchRows);
+      auto addBatch = [&] {
+        for (const PendingRow& line : batch) {
+          const ImportLookups::Client& account = lookups.ForClient(line.client, line.clientHash);
+          const ImportLookups::Scrip& security = lookups.ForScrip(line.scrip, line.scripHash);
+          const Cell quantity = lookups.ForQuantity(line.quantity, line.quantityHash);
+          const int number = rows.Count() + 1;
+          Cell* row = rows.Add();
+          row[col::kSN] = rows.Pool().Number(number);
+          row[col::kQuantity] = quantity;
+          row[col::kBOID] = account.boid;
+          row[col::kBOName] = account.boName;
+          row[col::kTradeDate] = line.tradeDate;
+          row[col::kISINCode] = security.isinCode;
+          row[col::kISINName] = security.isinName;
+          row[col::kClientCode] = account.code;
+          row[col::kScripID] = security.scrip;
+          for (int c : {col::kSN, col::kScripID, col::kQuantity, col::kClientCode, col::kBOID,
+                        col::kBOName, col::kTradeDate, col::kISINCode, col::kISINName})
+            rows.Widen(c, row[c]);
+        }
+        batch.clear();
+      };
+      // Reads line i into the batch when it is a trade of the side.
+      auto readLine = [&](size_t i, std::string_view line) {
+        if (line.find('|') == std::string_view::npos) return;
+        // Fields 1 to 3 first: most lines of the other side stop there.
+        const size_t scripAt = FieldStart(line, 0, 0, kScripField);
+        const size_t sideAt = FieldStart(line, scripAt, kScripField, kSideField);
+        if (sideAt == std::string_view::npos)
+          throw AppError(LineFailure(i, "has fewer than 4 fields"));
+        if (FieldAt(line, sideAt) != side) return;
+        const size_t quantityAt = FieldStart(line, sideAt, kSideField, kQuantityField);
+        const size_t clientAt = FieldStart(line, quantityAt, kQuantityField, kClientField);
+        const size_t dateAt = FieldStart(line, clientAt, kClientField, kTradeDateField);
+        if (dateAt == std::string_view::npos)
           throw AppError(LineFailure(i, "has fewer than 11 fields"));
-        const std::string& tradeDate = dates.Text(fields[kTradeDateField]);
-        std::string client(fields[kClientField]), scrip(fields[kScripField]);
-        const int number = rows.Count() + 1;
-        Grid::CellRow& row = rows.Add();
-        row[col::kSN] = std::to_string(number);
-        row[col::kQuantity] = fields[kQuantityField];
-        row[col::kBOID] = lists.FindBOIDByClientCode(client);
-        row[col::kBOName] = lists.FindBOName(row[col::kBOID]);
-        row[col::kTradeDate] = tradeDate;
-        row[col::kISINCode] = lists.FindISINByScripID(scrip);
-        row[col::kISINName] = lists.FindISINName(row[col::kISINCode]);
-        row[col::kClientCode] = std::move(client);
-        row[col::kScripID] = std::move(scrip);
-        rows.Widen(row);
+        const std::string& tradeDate = dates.Text(FieldAt(line, dateAt));
+        if (!lastDate || *lastDate != tradeDate) lastDate = rows.Pool().Intern(tradeDate);
+        PendingRow& row = batch.emplace_back();
+        row.scrip = FieldAt(line, scripAt);
+        row.quantity = FieldAt(line, quantityAt);
+        row.client = FieldAt(line, clientAt);
+        row.tradeDate = lastDate;
+        row.scripHash = TextMap<Cell>::Hash(row.scrip);
+        row.quantityHash = TextMap<Cell>::Hash(row.quantity);
+        row.clientHash = TextMap<Cell>::Hash(row.client);
+        lookups.Clients().Prefetch(row.clientHash);
+      };
+      size_t i = 0;
+      for (size_t start = 0; start <= text.size(); ++i) {
+        size_t end = text.find(kCrLf, start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 2;
+        if (progress && i % 65536 == 0) progress(static_cast<int>(end * 100 / (text.size() + 1)));
+        try {
+          readLine(i, line);
+        } catch (...) {
+          addBatch();  // the lines before it come in first
+          throw;
+        }
+        if (batch.size() == kBatchRows) addBatch();
       }
-      rows.Finish(false);
+      addBatch();
+      rows.Finish(false, 0);
     } catch (const AppError& e) {
-      rows.Finish(true);
+      rows.Finish(true, SplitAll(text, kCrLf).size());
       failure = e.Description();
     }
   }

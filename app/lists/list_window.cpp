@@ -173,9 +173,8 @@ void ListController::Search(const std::string& typed) {
   if (needle.empty()) return;
   Guard([&] {
     for (int r = grid_.FixedRows(); r < grid_.Rows(); ++r) {
-      const auto& cells = grid_.RowCells(r);
       for (int c = 1; c < grid_.Cols(); ++c) {
-        if (cells[c].find(needle) != std::string::npos) {
+        if (grid_.Text(r, c).find(needle) != std::string::npos) {
           GoToListRow(r);
           view_.SelectSearchText();
           return;

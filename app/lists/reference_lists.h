@@ -44,6 +44,12 @@ class ReferenceLists {
   const std::vector<BORecord>& BOList() const { return bo_; }
   const std::vector<ISINRecord>& ISINList() const { return isin_; }
 
+  // True when a walk may reach a record holding a serial number only; each
+  // lookup that does shows a box, so its answer is not to be remembered.
+  bool HasSerialOnlyRecords() const {
+    return boFirstSerialOnly_ != kNoMatch || isinFirstSerialOnly_ != kNoMatch;
+  }
+
   std::string FindClientCode(const std::string& boId) const;
   std::string FindBOIDByClientCode(const std::string& clientCode) const;
   std::string FindBOName(const std::string& boId) const;

@@ -45,53 +45,57 @@ class ReportLines {
   size_t lines_ = 0;
 };
 
-// Rows are vectors of their own, scattered over the heap once sorted: the
-// report asks for the cells of a row a few rows ahead, and a little later for
-// the long texts they point to.
+// The cells point to texts all over the grid's pool: the report asks for the
+// texts of a row a few rows ahead, and a little later for the characters of
+// the long ones, which lie apart from their strings.
 constexpr int kCellsAhead = 12, kTextAhead = 6;
+constexpr int kReportColumns[] = {col::kTradeDate, col::kClientCode, col::kBOID,    col::kBOName,
+                                  col::kISINCode,  col::kISINName,   col::kQuantity};
 
 // Inlined always: on its own the compiler takes it for a call without effect.
 [[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row + kCellsAhead < grid.Rows()) {
-    const std::string* cells = grid.RowCells(row + kCellsAhead).data();
-    for (int c : {col::kTradeDate, col::kClientCode, col::kBOID, col::kISINCode, col::kISINName})
-      __builtin_prefetch(cells + c);
-  }
-  if (row + kTextAhead < grid.Rows()) {
-    const std::string* cells = grid.RowCells(row + kTextAhead).data();
-    for (int c : {col::kBOID, col::kBOName, col::kISINName}) __builtin_prefetch(cells[c].data());
-  }
+  if (row + kCellsAhead < grid.Rows())
+    for (int c : kReportColumns) __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
+  if (row + kTextAhead < grid.Rows())
+    for (int c : {col::kBOID, col::kBOName, col::kISINName})
+      __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
 }
 
 template <typename Out>
-void AppendAccountLine(Out& out, const Grid::CellRow& cells) {
+void AppendAccountLine(Out& out, const Grid& grid, int row) {
   out.append(4, ' ');
   out.append(kGap);
-  AppendPadded(out, cells[col::kBOID], 16);
+  AppendPadded(out, grid.Text(row, col::kBOID), 16);
   out.append(kGap);
-  AppendPadded(out, cells[col::kBOName], 44);
+  AppendPadded(out, grid.Text(row, col::kBOName), 44);
   out.append(kGap);
-  AppendPadded(out, cells[col::kClientCode], 12, true);
+  AppendPadded(out, grid.Text(row, col::kClientCode), 12, true);
 }
 
 template <typename Out>
-void AppendInstructionLine(Out& out, const Grid::CellRow& cells, int serial) {
+void AppendInstructionLine(Out& out, const Grid& grid, int row, int serial) {
   char digits[16];
   auto end = std::to_chars(digits, digits + sizeof digits, serial).ptr;
   AppendPadded(out, std::string_view(digits, static_cast<size_t>(end - digits)), 4);
   out.append(kGap);
-  AppendPadded(out, cells[col::kISINCode], 16);
+  AppendPadded(out, grid.Text(row, col::kISINCode), 16);
   out.append(kGap);
-  AppendPadded(out, cells[col::kISINName], 32);
+  AppendPadded(out, grid.Text(row, col::kISINName), 32);
   out.append(kGap);
-  AppendPadded(out, cells[col::kQuantity], 10, true);
+  AppendPadded(out, grid.Text(row, col::kQuantity), 10, true);
   out.append(kGap);
-  AppendPadded(out, cells[col::kTradeDate], 12, true);
+  AppendPadded(out, grid.Text(row, col::kTradeDate), 12, true);
 }
 
-bool StartsNewBlock(const Grid::CellRow& above, const Grid::CellRow& cells) {
-  return cells[col::kBOID] != above[col::kBOID] ||
-         cells[col::kClientCode] != above[col::kClientCode];
+// Whether the row holds the same text as the row above in column; the same
+// place in the grid's pool is.
+bool SameAsAbove(const Grid& grid, int row, int column) {
+  Cell here = grid.CellAt(row, column), above = grid.CellAt(row - 1, column);
+  return here == above || *here == *above;
+}
+
+bool StartsNewBlock(const Grid& grid, int row) {
+  return !SameAsAbove(grid, row, col::kBOID) || !SameAsAbove(grid, row, col::kClientCode);
 }
 
 void RequireDataRows(const Grid& grid) {
@@ -125,19 +129,18 @@ void AppendReport(Out& out, const Grid& grid, const std::string& clearingBOID,
   lines.Add(kSingleRule);
 
   int serial = 1;
-  AppendAccountLine(lines.Next(), grid.RowCells(1));
-  AppendInstructionLine(lines.Next(), grid.RowCells(1), serial);
+  AppendAccountLine(lines.Next(), grid, 1);
+  AppendInstructionLine(lines.Next(), grid, 1, serial);
   for (int row = 2; row < grid.Rows(); ++row) {
     PrefetchRow(grid, row);
-    const Grid::CellRow& cells = grid.RowCells(row);
-    if (StartsNewBlock(grid.RowCells(row - 1), cells)) {
+    if (StartsNewBlock(grid, row)) {
       serial = 1;
       lines.Add(kSingleRule);
-      AppendAccountLine(lines.Next(), cells);
+      AppendAccountLine(lines.Next(), grid, row);
     } else {
       ++serial;
     }
-    AppendInstructionLine(lines.Next(), cells, serial);
+    AppendInstructionLine(lines.Next(), grid, row, serial);
   }
   lines.Add(kDoubleRule);
 

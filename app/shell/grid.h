@@ -3,9 +3,15 @@
 // column widths in twips, the current cell, the selection's other end and the
 // top visible row. Every window shows, and every routine changes, this one
 // object; the Qt table is only a view of it.
+//
+// The cells lie in one array, row after row, each a pointer to its text in
+// the grid's cell pool: a row is thirteen words however long its texts, a
+// walk down the rows reads memory in order, and moving a row moves pointers.
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "shell/cell_pool.h"
 #include "shell/ports.h"
 
 namespace quorvin {
@@ -27,23 +33,37 @@ class Grid {
 
   explicit Grid(int rows = 2, int cols = 2, int fixedRows = 1);
 
-  int Rows() const { return static_cast<int>(cells_.size()); }
+  int Rows() const { return rows_; }
   int Cols() const { return cols_; }
   int FixedRows() const { return fixedRows_; }
   // New rows start blank; the current cell and selection are kept inside the grid.
   void SetRows(int rows);
   void SetCols(int cols);
 
-  const std::string& Text(int row, int col) const { return cells_[row][col]; }
-  void SetText(int row, int col, std::string text);
+  const std::string& Text(int row, int col) const { return *cells_[Index(row, col)]; }
+  void SetText(int row, int col, std::string_view text);
   bool Valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < cols_; }
+  // True when two cells hold the same text; cheaper than comparing the texts.
+  bool SameText(int row1, int col1, int row2, int col2) const {
+    return cells_[Index(row1, col1)] == cells_[Index(row2, col2)];
+  }
 
-  const CellRow& RowCells(int row) const { return cells_[row]; }
-  // Whole-table access for bulk routines (sort, summary, load). Callers hold a
-  // GridBatch while they change rows this way and keep every row Cols() long.
-  std::vector<CellRow>& MutableRows() { return cells_; }
+  // A copy of one row's cells.
+  CellRow RowCells(int row) const;
   // Replaces every row at once; each row must be Cols() long.
-  void ReplaceRows(std::vector<CellRow> rows);
+  void ReplaceRows(const std::vector<CellRow>& rows);
+
+  // Bulk access for the routines that move or make many rows (sort, summary,
+  // loads). The cells, row after row, point into Pool(); callers hold a
+  // GridBatch while they change them, put only cells of Pool() there and keep
+  // their count Rows() * Cols() (SetRows after removing rows).
+  std::vector<Cell>& MutableCells() { return cells_; }
+  CellPool& Pool() { return *pool_; }
+  Cell CellAt(int row, int col) const { return cells_[Index(row, col)]; }
+  void SetCell(int row, int col, Cell cell);
+  // Replaces every row with `rows` rows of cells from `pool`, which the grid
+  // then keeps instead of its own.
+  void ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellPool> pool);
   // Removes rows [first, first + count).
   void RemoveRows(int first, int count);
 
@@ -72,10 +92,16 @@ class Grid {
   void AboutToReset();
   void Reset();
   void NotifyCurrent();
+  // Moves the cells into a pool of their texts only.
+  void Compact();
   int ClampRow(int row) const;
   int ClampCol(int col) const;
 
-  std::vector<CellRow> cells_;
+  size_t Index(int row, int col) const { return static_cast<size_t>(row) * cols_ + col; }
+
+  std::shared_ptr<CellPool> pool_;
+  std::vector<Cell> cells_;
+  int rows_;
   std::vector<int> widths_;
   int cols_;
   int fixedRows_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "shell/errors.h"
 #include "shell/text.h"
@@ -34,21 +35,18 @@ void AppendWithoutCrLf(Out& out, std::string_view cell) {
   out.append(cell.substr(start));
 }
 
-// Rows are vectors of their own, scattered over the heap once sorted: the
-// text asks for a row's cells a few rows ahead, and a little later for the
-// long texts they point to.
+// A row's cells point to texts all over the grid's pool: the text asks for
+// those of a row a few rows ahead, and a little later for the characters of
+// the long ones, which lie apart from their strings.
 constexpr int kCellsAhead = 8, kTextAhead = 4;
 
 // Inlined always: on its own the compiler takes it for a call without effect.
 [[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row + kCellsAhead < grid.Rows()) {
-    const Grid::CellRow& cells = grid.RowCells(row + kCellsAhead);
-    const char* bytes = reinterpret_cast<const char*>(cells.data());
-    for (size_t at = 0; at < cells.size() * sizeof(std::string); at += 64)
-      __builtin_prefetch(bytes + at);
-  }
+  if (row + kCellsAhead < grid.Rows())
+    for (int c = 0; c < grid.Cols(); ++c) __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
   if (row + kTextAhead < grid.Rows())
-    for (const std::string& cell : grid.RowCells(row + kTextAhead)) __builtin_prefetch(cell.data());
+    for (int c = 0; c < grid.Cols(); ++c)
+      __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
 }
 
 // About the size of the grid's text, from its first rows; the text grows
@@ -58,7 +56,7 @@ size_t ExpectedTextSize(const Grid& grid) {
   if (sample == 0) return 0;
   size_t bytes = 0;
   for (int r = 0; r < sample; ++r)
-    for (const std::string& cell : grid.RowCells(r)) bytes += cell.size() + 1;
+    for (int c = 0; c < grid.Cols(); ++c) bytes += grid.Text(r, c).size() + 1;
   return bytes / sample * grid.Rows() * 5 / 4 + 64;
 }
 
@@ -83,10 +81,9 @@ void AppendGridText(Out& out, const Grid& grid) {
   for (int r = 0; r < grid.Rows(); ++r) {
     PrefetchRow(grid, r);
     if (r) out.append(kCrLf);
-    const auto& cells = grid.RowCells(r);
     for (int c = 0; c < grid.Cols(); ++c) {
       if (c) out.append(1, '~');
-      AppendWithoutCrLf(out, cells[c]);
+      AppendWithoutCrLf(out, grid.Text(r, c));
     }
   }
 }
@@ -133,7 +130,7 @@ class GridTextReader {
 
   void Read(std::string_view text) {
     const size_t lines = static_cast<size_t>(CountCrLf(text)) + 1;
-    rows_.reserve(lines);
+    cells_.reserve(lines * cols_);
     start_ = {grid_.RowCells(0), grid_.RowCells(1)};
     try {
       size_t lineStart = 0;
@@ -141,8 +138,8 @@ class GridTextReader {
         size_t end = text.find(kCrLf, lineStart);
         std::string_view line = text.substr(
             lineStart, end == std::string_view::npos ? std::string_view::npos : end - lineStart);
-        rows_.push_back(i < 2 ? std::move(start_[i]) : Grid::CellRow(cols_));
-        ReadLine(i, line, rows_.back());
+        AddRow(i < 2 ? &start_[i] : nullptr);
+        ReadLine(i, line, cells_.data() + i * cols_);
         lineStart = end + 2;
       }
     } catch (...) {
@@ -160,7 +157,16 @@ class GridTextReader {
     return n;
   }
 
-  void ReadLine(size_t index, std::string_view line, Grid::CellRow& row) {
+  // A blank row, or the given one's cells.
+  void AddRow(const Grid::CellRow* from) {
+    ++rows_;
+    if (from)
+      for (const std::string& text : *from) cells_.push_back(pool_->Intern(text));
+    else
+      cells_.resize(cells_.size() + cols_, pool_->Empty());
+  }
+
+  void ReadLine(size_t index, std::string_view line, Cell* row) {
     if (line.empty()) return;
     size_t fieldStart = 0;
     for (int j = 0;; ++j) {
@@ -171,8 +177,8 @@ class GridTextReader {
       std::string_view field =
           line.substr(fieldStart, tilde == std::string_view::npos ? std::string_view::npos
                                                                   : tilde - fieldStart);
-      row[j].assign(TrimView(field));
-      Widen(j, row[j]);
+      row[j] = pool_->Intern(TrimView(field));
+      Widen(j, *row[j]);
       if (tilde == std::string_view::npos) return;
       fieldStart = tilde + 1;
     }
@@ -185,10 +191,10 @@ class GridTextReader {
   }
 
   void Finish(size_t lines) {
-    while (rows_.size() < std::min<size_t>(lines, 2))
-      rows_.push_back(std::move(start_[rows_.size()]));
-    rows_.resize(std::max(lines, rows_.size()), Grid::CellRow(cols_));
-    grid_.ReplaceRows(std::move(rows_));
+    while (rows_ < std::min<size_t>(lines, 2)) AddRow(&start_[rows_]);
+    rows_ = std::max(lines, rows_);
+    cells_.resize(rows_ * cols_, pool_->Empty());
+    grid_.ReplaceCells(std::move(cells_), static_cast<int>(rows_), std::move(pool_));
     for (int c = 0; c < cols_; ++c) grid_.SetColWidth(c, widths_[c]);
   }
 
@@ -196,7 +202,9 @@ class GridTextReader {
   int cols_;
   std::vector<int> widths_;
   long long maxChar_;
-  std::vector<Grid::CellRow> rows_;
+  std::shared_ptr<CellPool> pool_ = std::make_shared<CellPool>();
+  std::vector<Cell> cells_;  // row after row
+  size_t rows_ = 0;
   std::vector<Grid::CellRow> start_;
 };
 

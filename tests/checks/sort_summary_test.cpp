@@ -65,6 +65,11 @@ TEST_F(SortSummaryTest, SortMatchesThePassByPassMergeSort) {
     ASSERT_EQ(TableOf(grid), expected) << "round " << round;
     dialogs.VerifyDone();
     dialogs.shown.clear();
+    if (!sorts) continue;
+    // Sorting rows that are in order already turns runs of ties round.
+    straight::SortGridByColumns(expected, keys, numeric, descending);
+    EXPECT_TRUE(SortGridByColumns(dialogs, grid, keys, numeric, descending));
+    ASSERT_EQ(TableOf(grid), expected) << "round " << round << ", sorted again";
   }
 }
 

@@ -24,7 +24,7 @@
 
 using namespace quorvin;
 using namespace quorvin::gui;
-using quorvin::test::Cell;
+using quorvin::test::CellText;
 using quorvin::test::Find;
 using quorvin::test::ReadFile;
 using Button = QMessageBox::StandardButton;
@@ -178,19 +178,19 @@ class ClerkDayTest : public QObject {
     QCOMPARE(G().Rows(), 63);
     int unknownClient = 0, unknownScrip = 0;
     for (int r = 1; r < G().Rows(); ++r) {
-      QCOMPARE(Cell(G(), r, col::kSN), QString::number(r));
-      QCOMPARE(Cell(G(), r, col::kTradeDate), "08-Dec-2026");
-      if (Cell(G(), r, col::kClientCode) == "C9999") {
+      QCOMPARE(CellText(G(), r, col::kSN), QString::number(r));
+      QCOMPARE(CellText(G(), r, col::kTradeDate), "08-Dec-2026");
+      if (CellText(G(), r, col::kClientCode) == "C9999") {
         ++unknownClient;
-        QCOMPARE(Cell(G(), r, col::kBOID), "");
+        QCOMPARE(CellText(G(), r, col::kBOID), "");
       } else {
-        QCOMPARE(Cell(G(), r, col::kBOID).size(), 16);
+        QCOMPARE(CellText(G(), r, col::kBOID).size(), 16);
       }
-      if (Cell(G(), r, col::kScripID) == "NEWLISTCO") {
+      if (CellText(G(), r, col::kScripID) == "NEWLISTCO") {
         ++unknownScrip;
-        QCOMPARE(Cell(G(), r, col::kISINCode), "");
+        QCOMPARE(CellText(G(), r, col::kISINCode), "");
       } else {
-        QCOMPARE(Cell(G(), r, col::kISINCode).size(), 12);
+        QCOMPARE(CellText(G(), r, col::kISINCode).size(), 12);
       }
     }
     QCOMPARE(unknownClient, 1);
@@ -198,11 +198,11 @@ class ClerkDayTest : public QObject {
     // A client and a scrip from the lists, as the lists name them.
     bool found = false;
     for (int r = 1; r < G().Rows(); ++r)
-      if (Cell(G(), r, col::kClientCode) == "C1079" && Cell(G(), r, col::kScripID) == "ALPHATEX") {
-        QCOMPARE(Cell(G(), r, col::kBOID), "1204510064638765");
-        QCOMPARE(Cell(G(), r, col::kBOName), "Tahmina Hossain");
-        QCOMPARE(Cell(G(), r, col::kISINCode), "MG1000ALPH13");
-        QCOMPARE(Cell(G(), r, col::kISINName), "Alpha Textiles Limited");
+      if (CellText(G(), r, col::kClientCode) == "C1079" && CellText(G(), r, col::kScripID) == "ALPHATEX") {
+        QCOMPARE(CellText(G(), r, col::kBOID), "1204510064638765");
+        QCOMPARE(CellText(G(), r, col::kBOName), "Tahmina Hossain");
+        QCOMPARE(CellText(G(), r, col::kISINCode), "MG1000ALPH13");
+        QCOMPARE(CellText(G(), r, col::kISINName), "Alpha Textiles Limited");
         found = true;
       }
     QVERIFY(found);
@@ -213,10 +213,10 @@ class ClerkDayTest : public QObject {
     ExpectSeen({});
     QMap<QString, QString> refOfBO;  // one Internal Ref. No. per BO of the day
     for (int r = 1; r < G().Rows(); ++r) {
-      QCOMPARE(Cell(G(), r, col::kBrokerID), "204513");
-      QCOMPARE(Cell(G(), r, col::kClearingBOID), "1204510000067342");
-      QCOMPARE(Cell(G(), r, col::kDeliveryDate), kDay);
-      const QString bo = Cell(G(), r, col::kBOID), ref = Cell(G(), r, col::kInternalRefNo);
+      QCOMPARE(CellText(G(), r, col::kBrokerID), "204513");
+      QCOMPARE(CellText(G(), r, col::kClearingBOID), "1204510000067342");
+      QCOMPARE(CellText(G(), r, col::kDeliveryDate), kDay);
+      const QString bo = CellText(G(), r, col::kBOID), ref = CellText(G(), r, col::kInternalRefNo);
       if (bo.isEmpty()) {
         QCOMPARE(ref, "");  // the unknown client gets none
         continue;
@@ -233,8 +233,8 @@ class ClerkDayTest : public QObject {
     auto totals = [this] {
       QMap<QString, long> sum;
       for (int r = 1; r < G().Rows(); ++r)
-        sum[Cell(G(), r, col::kClientCode) + "/" + Cell(G(), r, col::kScripID)] +=
-            Cell(G(), r, col::kQuantity).toLong();
+        sum[CellText(G(), r, col::kClientCode) + "/" + CellText(G(), r, col::kScripID)] +=
+            CellText(G(), r, col::kQuantity).toLong();
       return sum;
     };
     const auto before = totals();
@@ -247,8 +247,8 @@ class ClerkDayTest : public QObject {
     QVERIFY(G().Rows() - 1 < payInRowsBeforeSummary_);
     std::set<QString> pairs;
     for (int r = 1; r < G().Rows(); ++r)
-      pairs.insert(Cell(G(), r, col::kBOID) + Cell(G(), r, col::kClientCode) + "/" +
-                   Cell(G(), r, col::kISINCode) + Cell(G(), r, col::kScripID));
+      pairs.insert(CellText(G(), r, col::kBOID) + CellText(G(), r, col::kClientCode) + "/" +
+                   CellText(G(), r, col::kISINCode) + CellText(G(), r, col::kScripID));
     QCOMPARE(int(pairs.size()), G().Rows() - 1);
   }
 
@@ -291,7 +291,7 @@ class ClerkDayTest : public QObject {
     ExpectSeen(
         {SendConfirmation("Pay In"), "Critical|Missing BO ID|BO ID is not given in row number 1."});
     ExpectWindowAtRest("Pay In");
-    QCOMPARE(Cell(G(), 1, col::kClientCode), "C9999");
+    QCOMPARE(CellText(G(), 1, col::kClientCode), "C9999");
     QVERIFY(!std::filesystem::exists(exchange_->Entry() + kDay.toStdString()));
     QVERIFY(!install_->Data().Exists("Sent"));
     QCOMPARE(ReadFile(Data(kPayInFile)), saved);
@@ -302,7 +302,7 @@ class ClerkDayTest : public QObject {
     for (const char* what : {"NEWLISTCO", "C9999"}) {
       int row = -1;
       for (int r = 1; r < G().Rows(); ++r)
-        if (Cell(G(), r, col::kScripID) == what || Cell(G(), r, col::kClientCode) == what) row = r;
+        if (CellText(G(), r, col::kScripID) == what || CellText(G(), r, col::kClientCode) == what) row = r;
       QVERIFY2(row > 0, what);
       ClickCell(row, col::kQuantity);
       modals_->Box(Button::Yes);
@@ -311,15 +311,15 @@ class ClerkDayTest : public QObject {
     }
     QCOMPARE(G().Rows(), rows - 2);
     for (int r = 1; r < G().Rows(); ++r) {
-      QCOMPARE(Cell(G(), r, col::kSN), QString::number(r));
-      QVERIFY(!Cell(G(), r, col::kBOID).isEmpty());
-      QVERIFY(!Cell(G(), r, col::kISINCode).isEmpty());
+      QCOMPARE(CellText(G(), r, col::kSN), QString::number(r));
+      QVERIFY(!CellText(G(), r, col::kBOID).isEmpty());
+      QVERIFY(!CellText(G(), r, col::kISINCode).isEmpty());
     }
     // The unknown client's row took the counter's first number; Auto-Fill numbers afresh.
-    QCOMPARE(Cell(G(), 1, col::kInternalRefNo), "I2045130812262");
+    QCOMPARE(CellText(G(), 1, col::kInternalRefNo), "I2045130812262");
     Click("btnAutoFields");
     ExpectSeen({});
-    QCOMPARE(Cell(G(), 1, col::kInternalRefNo), "I2045130812261");
+    QCOMPARE(CellText(G(), 1, col::kInternalRefNo), "I2045130812261");
   }
 
   void sendStopsAtTheDemoHoldingReport() {

@@ -22,7 +22,7 @@
 
 using namespace quorvin;
 using namespace quorvin::gui;
-using quorvin::test::Cell;
+using quorvin::test::CellText;
 using quorvin::test::Find;
 using quorvin::test::ReadFile;
 using Button = QMessageBox::StandardButton;
@@ -94,8 +94,8 @@ class ClerkListsTest : public QObject {
     EditCell(list, 37, 1, "99999");
     EditCell(list, 37, 2, "Nasima Akter");
     EditCell(list, 37, 3, "C9999");
-    QCOMPARE(Cell(bo, 37, 0), "37");
-    QCOMPARE(Cell(bo, 37, 1), "1204510000099999");
+    QCOMPARE(CellText(bo, 37, 0), "37");
+    QCOMPARE(CellText(bo, 37, 1), "1204510000099999");
 
     modals_->Box(Button::Ok);
     Click(button("btnSave"));
@@ -131,7 +131,7 @@ class ClerkListsTest : public QObject {
     Click(button("btnUpdateList"));
     ExpectSeen({"Information|Recieve succeeded|List of ISINs received from MGX successfully."});
     QCOMPARE(ReadFile(Data("ISIN.txt")), publishedISINs_);
-    QCOMPARE(Cell(list->List(), 29, 3), "NEWLISTCO");
+    QCOMPARE(CellText(list->List(), 29, 3), "NEWLISTCO");
     const QStringList isinBackups = DataFiles("*_ISIN.txt");
     QCOMPARE(isinBackups.size(), 1);
     QCOMPARE(ReadFile(Data(isinBackups[0])), ourISINs);
@@ -179,12 +179,12 @@ class ClerkListsTest : public QObject {
     ExpectSeen({"File|Choose Text FIle"});
     Click(w_->Button("btnAutoFields")->Widget());
     ExpectSeen({});
-    QCOMPARE(Cell(G(), 1, col::kClientCode), "C9999");
-    QCOMPARE(Cell(G(), 1, col::kBOID), "");
+    QCOMPARE(CellText(G(), 1, col::kClientCode), "C9999");
+    QCOMPARE(CellText(G(), 1, col::kBOID), "");
     int newListing = 0;
     for (int r = 1; r < G().Rows(); ++r)
-      if (Cell(G(), r, col::kScripID) == "NEWLISTCO") {
-        QCOMPARE(Cell(G(), r, col::kISINCode), "");
+      if (CellText(G(), r, col::kScripID) == "NEWLISTCO") {
+        QCOMPARE(CellText(G(), r, col::kISINCode), "");
         ++newListing;
       }
     QCOMPARE(newListing, 1);
@@ -206,16 +206,16 @@ class ClerkListsTest : public QObject {
     ExpectSeen({});
     bool client = false, scrip = false;
     for (int r = 1; r < G().Rows(); ++r) {
-      QVERIFY(!Cell(G(), r, col::kBOID).isEmpty());
-      QVERIFY(!Cell(G(), r, col::kISINCode).isEmpty());
-      if (Cell(G(), r, col::kClientCode) == "C9999") {
-        QCOMPARE(Cell(G(), r, col::kBOID), "1204510000099999");
-        QCOMPARE(Cell(G(), r, col::kBOName), "Nasima Akter");
+      QVERIFY(!CellText(G(), r, col::kBOID).isEmpty());
+      QVERIFY(!CellText(G(), r, col::kISINCode).isEmpty());
+      if (CellText(G(), r, col::kClientCode) == "C9999") {
+        QCOMPARE(CellText(G(), r, col::kBOID), "1204510000099999");
+        QCOMPARE(CellText(G(), r, col::kBOName), "Nasima Akter");
         client = true;
       }
-      if (Cell(G(), r, col::kScripID) == "NEWLISTCO") {
-        QCOMPARE(Cell(G(), r, col::kISINCode), "MG1999NEWL07");
-        QCOMPARE(Cell(G(), r, col::kISINName), "New Listing Company Ltd.");
+      if (CellText(G(), r, col::kScripID) == "NEWLISTCO") {
+        QCOMPARE(CellText(G(), r, col::kISINCode), "MG1999NEWL07");
+        QCOMPARE(CellText(G(), r, col::kISINName), "New Listing Company Ltd.");
         scrip = true;
       }
     }

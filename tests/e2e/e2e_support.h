@@ -17,7 +17,7 @@ inline QString ReadFile(const std::string& path) {
   return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
-inline QString Cell(const Grid& g, int row, int col) {
+inline QString CellText(const Grid& g, int row, int col) {
   return QString::fromStdString(g.Text(row, col));
 }
 

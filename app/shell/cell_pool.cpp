@@ -1,0 +1,65 @@
+#include "shell/cell_pool.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace quorvin {
+
+CellPool::CellPool() : slots_(1024), mask_(1023) {
+  empty_ = Intern("");
+}
+
+std::uint64_t CellPool::Hash(std::string_view text) {
+  return std::hash<std::string_view>{}(text);
+}
+
+int CellPool::NumberedValue(std::string_view text) {
+  if (text.empty() || text.size() > 7 || (text[0] == '0' && text.size() > 1)) return -1;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n < kNumbered ? n : -1;
+}
+
+Cell CellPool::Intern(std::string_view text) {
+  int n = NumberedValue(text);
+  return n >= 0 ? Number(n) : InternHashed(text);
+}
+
+Cell CellPool::InternHashed(std::string_view text) {
+  const std::uint64_t h = Hash(text);
+  size_t at = h & mask_;
+  for (;; at = (at + 1) & mask_) {
+    const Slot& slot = slots_[at];
+    if (!slot.text) break;
+    if (slot.hash == h && *slot.text == text) return slot.text;
+  }
+  Cell added = &texts_.emplace_back(text);
+  slots_[at] = {added, h};
+  if (texts_.size() * 2 > slots_.size()) Grow();
+  return added;
+}
+
+void CellPool::Grow() {
+  std::vector<Slot> old(slots_.size() * 2);
+  old.swap(slots_);
+  mask_ = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (!slot.text) continue;
+    size_t at = slot.hash & mask_;
+    while (slots_[at].text) at = (at + 1) & mask_;
+    slots_[at] = slot;
+  }
+}
+
+Cell CellPool::Number(int n) {
+  if (n < 0 || n >= kNumbered) return InternHashed(std::to_string(n));
+  if (static_cast<size_t>(n) >= numbers_.size())
+    numbers_.resize(std::min<size_t>(std::max<size_t>(n + 1, 2 * numbers_.size()), kNumbered));
+  if (!numbers_[n]) numbers_[n] = &texts_.emplace_back(std::to_string(n));
+  return numbers_[n];
+}
+
+}  // namespace quorvin

@@ -1,0 +1,50 @@
+#pragma once
+// The texts of a grid's cells, each distinct text kept once. A cell is a
+// pointer to its text here, so a row is a few words, rows move cheaply, and
+// two cells of one pool hold the same text exactly when they point to the
+// same place.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvin {
+
+using Cell = const std::string*;
+
+class CellPool {
+ public:
+  CellPool();
+  CellPool(const CellPool&) = delete;
+  CellPool& operator=(const CellPool&) = delete;
+
+  // The place of a text, added when new; it stays put for the pool's life.
+  Cell Intern(std::string_view text);
+  Cell Empty() const { return empty_; }
+  // The decimal text of n, as Intern(std::to_string(n)) but quicker: serial
+  // numbers are written for every row again after each sort.
+  Cell Number(int n);
+  size_t Size() const { return texts_.size(); }
+
+ private:
+  struct Slot {
+    Cell text = nullptr;
+    std::uint64_t hash = 0;
+  };
+  // Plain decimal numbers below this are kept by number rather than hashed.
+  static constexpr int kNumbered = 1 << 21;
+  static std::uint64_t Hash(std::string_view text);
+  // n when the text is how std::to_string writes a number below kNumbered.
+  static int NumberedValue(std::string_view text);
+  Cell InternHashed(std::string_view text);
+  void Grow();
+
+  std::deque<std::string> texts_;
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  Cell empty_;
+  std::vector<Cell> numbers_;  // by value, below kNumbered
+};
+
+}  // namespace quorvin
