@@ -1,6 +1,7 @@
 #include "checks/holding_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -68,6 +69,37 @@ std::uint64_t Mix(std::uint64_t h) {
 // Equal texts; the same characters are, without a look at them.
 bool SameView(std::string_view a, std::string_view b) {
   return a.size() == b.size() && (a.data() == b.data() || a == b);
+}
+
+// Spaces and the rest, eight characters at a time where the text allows.
+constexpr std::uint64_t kSpaces = 0x2020202020202020ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL,
+                        kHigh = 0x8080808080808080ULL;
+constexpr bool kByWords = std::endian::native == std::endian::little;
+
+// The top bit of every byte of w that is not a space.
+std::uint64_t NonSpaces(std::uint64_t w) {
+  const std::uint64_t x = w ^ kSpaces;
+  return (((x & kLow7) + kLow7) | x) & kHigh;
+}
+
+// The first position from i on (up to n) that is not a space.
+size_t NextNonSpace(const char* p, size_t i, size_t n) {
+  if constexpr (kByWords) {
+    for (; i + 8 <= n; i += 8)
+      if (std::uint64_t m = NonSpaces(Load64(p + i))) return i + std::countr_zero(m) / 8;
+  }
+  while (i < n && p[i] == ' ') ++i;
+  return i;
+}
+
+// The first space from i on, or n.
+size_t NextSpace(const char* p, size_t i, size_t n) {
+  if constexpr (kByWords) {
+    for (; i + 8 <= n; i += 8)
+      if (std::uint64_t m = ~NonSpaces(Load64(p + i)) & kHigh) return i + std::countr_zero(m) / 8;
+  }
+  while (i < n && p[i] != ' ') ++i;
+  return i;
 }
 
 // Small ids in an open-addressed table, kept at most half full. What an id
@@ -220,8 +252,9 @@ class PairScan {
   static std::uint64_t Hash(std::string_view text) { return HashText(text.data(), text.size()); }
 
   void FilePieces() {
-    IdTable pieceIds(texts_.size());
-    std::vector<int> pieceOfNeedle;  // in text order, for texts with a piece
+    pieceIds_ = IdTable(texts_.size());
+    std::vector<std::uint64_t> hashes;  // of each piece
+    std::vector<int> pieceOfNeedle;     // in text order, for texts with a piece
     std::vector<int> needleText;
     for (int t = 0; t < static_cast<int>(texts_.size()); ++t) {
       std::string_view piece = LongestPiece(texts_[t]);
@@ -230,11 +263,12 @@ class PairScan {
         continue;
       }
       const int next = static_cast<int>(pieces_.size());
-      const int p = pieceIds.FindOrAdd(
-          Hash(piece), next, [&](int q) { return pieces_[q] == piece; },
-          [&](int q) { return Hash(pieces_[q]); });
+      const std::uint64_t h = Hash(piece);
+      const int p = pieceIds_.FindOrAdd(
+          h, next, [&](int q) { return pieces_[q] == piece; }, [&](int q) { return hashes[q]; });
       if (p == next) {
         pieces_.push_back(piece);
+        hashes.push_back(h);
         lengths_.push_back(piece.size());
       }
       pieceOfNeedle.push_back(p);
@@ -247,9 +281,8 @@ class PairScan {
     lengths_.erase(std::unique(lengths_.begin(), lengths_.end()), lengths_.end());
     minLength_ = lengths_.empty() ? 0 : lengths_.front();
 
-    // The piece table itself, and a bit per hash value in a small map that
-    // turns most windows away before the table is touched.
-    pieceIds_ = IdTable(pieces_.size());
+    // A bit per hash value in a small map that turns most windows away
+    // before the table is touched.
     size_t bits = 64;
     maybeShift_ = 58;
     while (bits < 8 * pieces_.size()) {
@@ -257,13 +290,25 @@ class PairScan {
       --maybeShift_;
     }
     maybe_.assign(bits / 64, 0);
-    for (int p = 0; p < static_cast<int>(pieces_.size()); ++p) {
-      std::uint64_t h = Hash(pieces_[p]);
-      pieceIds_.FindOrAdd(
-          h, p, [](int) { return false; }, [&](int q) { return Hash(pieces_[q]); });
+    for (std::uint64_t h : hashes) {
       std::uint64_t bit = h >> maybeShift_;
       maybe_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
     }
+
+    // For each length, the first two characters its pieces start with: most
+    // windows are turned away by these before they are hashed.
+    starts_.assign(lengths_.size() * kStartWords, 0);
+    for (std::string_view piece : pieces_) {
+      size_t k = std::lower_bound(lengths_.begin(), lengths_.end(), piece.size()) - lengths_.begin();
+      unsigned key = StartKey(piece.data(), piece.size());
+      starts_[k * kStartWords + key / 64] |= std::uint64_t{1} << (key % 64);
+    }
+  }
+
+  static constexpr size_t kStartWords = 65536 / 64;
+  static unsigned StartKey(const char* p, size_t length) {
+    return static_cast<unsigned>(static_cast<unsigned char>(p[0])) << 8 |
+           (length > 1 ? static_cast<unsigned char>(p[1]) : 0u);
   }
 
   void FileOpenPairs() {
@@ -285,23 +330,22 @@ class PairScan {
   void ScanLine(std::string_view line, int l) {
     const char* p = line.data();
     const size_t n = line.size();
-    size_t i = 0;
-    while (i < n) {
-      if (p[i] == ' ') {
-        ++i;
-        continue;
-      }
-      const size_t start = i;
-      while (i < n && p[i] != ' ') ++i;
-      if (i - start >= minLength_) ScanSegment(p + start, i - start, line, l);
+    for (size_t i = NextNonSpace(p, 0, n); i < n;) {
+      const size_t end = NextSpace(p, i, n);
+      if (end - i >= minLength_) ScanSegment(p + i, end - i, line, l);
+      i = NextNonSpace(p, end, n);
     }
   }
 
   void ScanSegment(const char* segment, size_t size, std::string_view line, int l) {
-    for (size_t length : lengths_) {
+    for (size_t n = 0; n < lengths_.size(); ++n) {
+      const size_t length = lengths_[n];
       if (length > size) break;
+      const std::uint64_t* starts = starts_.data() + n * kStartWords;
       for (size_t k = 0; k + length <= size; ++k) {
         const char* window = segment + k;
+        const unsigned key = StartKey(window, length);
+        if (!((starts[key / 64] >> (key % 64)) & 1)) continue;
         const std::uint64_t h = HashText(window, length);
         const std::uint64_t bit = h >> maybeShift_;
         if (!((maybe_[bit >> 6] >> (bit & 63)) & 1)) continue;
@@ -372,6 +416,7 @@ class PairScan {
   std::vector<std::uint64_t> maybe_;
   int maybeShift_ = 58;
   std::vector<size_t> lengths_;  // of the pieces, ascending
+  std::vector<std::uint64_t> starts_;  // a bit map of first characters for each length
   size_t minLength_ = 0;
   IdLists needles_;              // texts filed under each piece
   std::vector<int> everyLine_;   // texts without a piece
