@@ -2,9 +2,12 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <limits>
+#include <memory>
 
 #include "entry/entry_grid.h"
 #include "entry/row_operations.h"
@@ -107,35 +110,28 @@ bool SameText(Cell a, Cell b) {
 }
 
 // The BOID, ISIN and quantity of every data row as they were before the file
-// was searched, the texts copied into one block. Until the window runs events
-// the grid is still exactly this, and the walk reads it here; afterwards the
-// walk reads the grid and tells from the copies whether a row still holds
-// what the file was searched for.
+// was searched, the texts copied. Until the window runs events the grid is
+// still exactly this, and the walk reads it here; afterwards the walk reads
+// the grid and tells from the copies whether a row still holds what the file
+// was searched for.
 class RowsAsRead {
  public:
   explicit RowsAsRead(const Grid& grid) {
     const int first = grid.FixedRows(), rows = grid.Rows();
     const size_t count = rows > first ? static_cast<size_t>(rows - first) : 0;
-    std::vector<std::pair<Span, Span>> spans;  // of each row's BOID and ISIN in the block
-    spans.reserve(count);
+    pairs_.reserve(count);
     quantities_.reserve(count);
-    texts_.reserve(count * 28);
-    // A BOID like the row above's is not copied again: the rows come sorted.
-    Span boid{0, 0};
+    std::string_view boid;
     for (int r = first; r < rows; ++r) {
       PrefetchRow(grid, r);
-      if (r == first || !SameText(grid.CellAt(r, col::kBOID), grid.CellAt(r - 1, col::kBOID)))
-        boid = Append(grid.Text(r, col::kBOID));
-      spans.emplace_back(boid, Append(grid.Text(r, col::kISINCode)));
+      // The same place in the pool is the same text: the BOID of the row
+      // above, the rows coming sorted, is not copied again.
+      if (r == first || grid.CellAt(r, col::kBOID) != grid.CellAt(r - 1, col::kBOID))
+        boid = Copy(grid.Text(r, col::kBOID));
+      pairs_.emplace_back(boid, Copy(grid.Text(r, col::kISINCode)));
       const std::string& quantity = grid.Text(r, col::kQuantity);
-      quantities_.push_back(IsNumeric(quantity) ? std::optional<double>(ToDouble(quantity))
-                                                : std::nullopt);
+      quantities_.push_back(IsNumeric(quantity) ? ToDouble(quantity) : kNotANumber);
     }
-    // The block is complete and never changes again: the views stay valid.
-    pairs_.reserve(count);
-    std::string_view all = texts_;
-    for (auto [b, i] : spans)
-      pairs_.emplace_back(all.substr(b.start, b.size), all.substr(i.start, i.size));
   }
   RowsAsRead(const RowsAsRead&) = delete;
   RowsAsRead& operator=(const RowsAsRead&) = delete;
@@ -145,21 +141,35 @@ class RowsAsRead {
     return pairs_;
   }
   // Nothing for a quantity that is not a number.
-  std::optional<double> Quantity(size_t k) const { return quantities_[k]; }
-
- private:
-  struct Span {
-    size_t start, size;
-  };
-  Span Append(const std::string& text) {
-    Span span{texts_.size(), text.size()};
-    texts_ += text;
-    return span;
+  std::optional<double> Quantity(size_t k) const {
+    if (std::isnan(quantities_[k])) return std::nullopt;
+    return quantities_[k];
   }
 
-  std::string texts_;
+ private:
+  // A number's text never reads as this.
+  static constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
+  static constexpr size_t kBlock = 1 << 16;
+
+  // Copies go into blocks that never move, so the views stay valid.
+  std::string_view Copy(std::string_view text) {
+    if (text.size() > left_) {
+      blocks_.emplace_back(new char[std::max(text.size(), kBlock)]);
+      at_ = blocks_.back().get();
+      left_ = std::max(text.size(), kBlock);
+    }
+    std::memcpy(at_, text.data(), text.size());
+    std::string_view copy(at_, text.size());
+    at_ += text.size();
+    left_ -= text.size();
+    return copy;
+  }
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* at_ = nullptr;
+  size_t left_ = 0;
   std::vector<std::pair<std::string_view, std::string_view>> pairs_;
-  std::vector<std::optional<double>> quantities_;
+  std::vector<double> quantities_;
 };
 
 }  // namespace

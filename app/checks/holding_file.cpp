@@ -109,6 +109,9 @@ class IdTable {
  public:
   explicit IdTable(size_t count = 0) { Resize(count); }
 
+  // Asks for the place where a look-up of hash starts.
+  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+
   template <typename Same>
   int Find(std::uint64_t hash, Same same) const {
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
@@ -196,11 +199,13 @@ class IdLists {
 // must outlive the scan.
 class PairScan {
  public:
-  // Pairs given one after the other that are equal share their entry, and so
-  // do the texts of a BOID given again right away: grids come sorted by BOID.
-  // A pair given twice elsewhere is simply looked for twice.
-  explicit PairScan(const std::vector<std::pair<std::string_view, std::string_view>>& pairs)
-      : textIds_(pairs.size() / 4) {
+  // Grids come sorted by BOID: a BOID like the one before is the same text,
+  // and pairs given one after the other that are equal share their entry.
+  // Any other BOID is a text of its own: two equal ones apart cost time but
+  // change nothing found, pieces being known by their characters. The few
+  // ISINs recur all over and are looked up in a table. A pair given twice
+  // elsewhere is simply looked for twice.
+  explicit PairScan(const std::vector<std::pair<std::string_view, std::string_view>>& pairs) {
     texts_.reserve(2 * pairs.size());
     pairs_.reserve(pairs.size());
     pairOf_.reserve(pairs.size());
@@ -208,8 +213,8 @@ class PairScan {
     for (const auto& [boid, isin] : pairs) {
       const bool sameBoid = !pairs_.empty() && SameView(boid, lastBoid);
       if (!sameBoid || !SameView(isin, lastIsin)) {
-        const int b = sameBoid ? pairs_.back().boid : AddText(boid);
-        pairs_.push_back({b, AddText(isin)});
+        const int b = sameBoid ? pairs_.back().boid : NewText(boid);
+        pairs_.push_back({b, IsinText(isin)});
         lastBoid = boid;
         lastIsin = isin;
       }
@@ -219,14 +224,31 @@ class PairScan {
     FileOpenPairs();
   }
 
+  // Lines are read in order. The windows worth looking up are gathered a few
+  // lines ahead of the line being settled, and their places in the piece
+  // table asked for then, so that the look-ups do not wait on memory in turn.
   void Run(const std::vector<std::string_view>& lines) {
     pieceSeen_.assign(pieces_.size(), -1);
     textSeen_.assign(texts_.size(), -1);
+    const int end = static_cast<int>(lines.size());
+    auto gather = [&](int l) {
+      std::vector<Candidate>& ahead = candidates_[l % kGathered];
+      ahead.clear();
+      if (l < end && !pieces_.empty()) GatherLine(lines[l], ahead);
+    };
+    for (int l = kFirstBalanceLine; l < kFirstBalanceLine + kLinesAhead; ++l) gather(l);
     size_t open = pairs_.size();
-    for (int l = kFirstBalanceLine; l < static_cast<int>(lines.size()) && open > 0; ++l) {
+    for (int l = kFirstBalanceLine; l < end && open > 0; ++l) {
+      gather(l + kLinesAhead);
       std::string_view line = lines[l];
       found_.clear();
-      if (!pieces_.empty()) ScanLine(line, l);
+      for (const Candidate& c : candidates_[l % kGathered]) {
+        const int piece = pieceIds_.Find(c.hash, [&](int p) {
+          return pieces_[p].size() == c.length &&
+                 std::memcmp(pieces_[p].data(), c.window, c.length) == 0;
+        });
+        if (piece >= 0) PieceFound(piece, line, l);
+      }
       for (int t : everyLine_)
         if (line.find(texts_[t]) != std::string_view::npos) TextFound(t, l);
       if (!found_.empty()) open -= Resolve(l);
@@ -240,13 +262,17 @@ class PairScan {
   struct Pair {
     int boid, isin, line = -1;
   };
-  int AddText(std::string_view text) {
+  int NewText(std::string_view text) {
+    texts_.push_back(text);
+    return static_cast<int>(texts_.size()) - 1;
+  }
+
+  int IsinText(std::string_view text) {
     const int next = static_cast<int>(texts_.size());
-    const int id = textIds_.FindOrAdd(
+    const int id = isinIds_.FindOrAdd(
         Hash(text), next, [&](int t) { return texts_[t] == text; },
         [&](int t) { return Hash(texts_[t]); });
-    if (id == next) texts_.push_back(text);
-    return id;
+    return id == next ? NewText(text) : id;
   }
 
   static std::uint64_t Hash(std::string_view text) { return HashText(text.data(), text.size()); }
@@ -327,17 +353,25 @@ class PairScan {
     }
   }
 
-  void ScanLine(std::string_view line, int l) {
+  // A window of a line that may be a piece.
+  struct Candidate {
+    const char* window;
+    size_t length;
+    std::uint64_t hash;
+  };
+  static constexpr int kLinesAhead = 4, kGathered = kLinesAhead + 1;
+
+  void GatherLine(std::string_view line, std::vector<Candidate>& out) const {
     const char* p = line.data();
     const size_t n = line.size();
     for (size_t i = NextNonSpace(p, 0, n); i < n;) {
       const size_t end = NextSpace(p, i, n);
-      if (end - i >= minLength_) ScanSegment(p + i, end - i, line, l);
+      if (end - i >= minLength_) GatherSegment(p + i, end - i, out);
       i = NextNonSpace(p, end, n);
     }
   }
 
-  void ScanSegment(const char* segment, size_t size, std::string_view line, int l) {
+  void GatherSegment(const char* segment, size_t size, std::vector<Candidate>& out) const {
     for (size_t n = 0; n < lengths_.size(); ++n) {
       const size_t length = lengths_[n];
       if (length > size) break;
@@ -349,10 +383,8 @@ class PairScan {
         const std::uint64_t h = HashText(window, length);
         const std::uint64_t bit = h >> maybeShift_;
         if (!((maybe_[bit >> 6] >> (bit & 63)) & 1)) continue;
-        const int piece = pieceIds_.Find(h, [&](int p) {
-          return pieces_[p].size() == length && std::memcmp(pieces_[p].data(), window, length) == 0;
-        });
-        if (piece >= 0) PieceFound(piece, line, l);
+        pieceIds_.Prefetch(h);
+        out.push_back({window, length, h});
       }
     }
   }
@@ -407,7 +439,7 @@ class PairScan {
   }
 
   std::vector<std::string_view> texts_;
-  IdTable textIds_;
+  IdTable isinIds_;  // the ISINs' texts
   std::vector<Pair> pairs_;
   std::vector<int> pairOf_;  // the entry of each pair given
 
@@ -423,6 +455,7 @@ class PairScan {
   IdLists byBoid_, byIsin_;      // open pairs of each text
 
   std::vector<int> pieceSeen_, textSeen_, found_;
+  std::vector<Candidate> candidates_[kGathered];  // of the lines being read, by line % kGathered
 };
 
 }  // namespace
