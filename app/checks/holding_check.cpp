@@ -2,9 +2,12 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <limits>
+#include <memory>
 
 #include "entry/entry_grid.h"
 #include "entry/row_operations.h"
@@ -27,13 +30,15 @@ void RestoreWindow(WindowPort& window, const std::string& savedCaption) {
 class WalkDisplay {
  public:
   WalkDisplay(Grid& grid, WindowPort& window) : grid_(grid), window_(window) {}
-  void At(int row) {
-    if ((++count_ & 255) != 0) return;
+  // True when the window ran its events just now.
+  bool At(int row) {
+    if ((++count_ & 255) != 0) return false;
     auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(100)) return;
+    if (now - last_ < std::chrono::milliseconds(100)) return false;
     last_ = now;
     SelectWholeRow(grid_, row);
     window_.ProcessPendingEvents();
+    return true;
   }
 
  private:
@@ -45,26 +50,129 @@ class WalkDisplay {
 
 }  // namespace
 
-bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line,
-                       const std::string& boid, const std::string& isin, std::int32_t quantity) {
+namespace {
+
+struct RowVerdict {
+  bool covered;
+  bool boxShown;  // the window may have run events meanwhile
+};
+
+RowVerdict CheckRow(AppContext& app, std::optional<std::string_view> line, std::string_view boid,
+                    std::string_view isin, std::int32_t quantity) {
   try {
+    std::string& message = app.holdingMessage;
     if (!line) {
-      app.holdingMessage += boid + " " + isin + " holding balance missing." + std::string(kCrLf);
-      return false;
+      message.append(boid).append(" ").append(isin).append(" holding balance missing.");
+      message.append(kCrLf);
+      return {false, false};
     }
     std::string_view balance = BalanceText(*line);
     if (quantity > ToDouble(balance)) {
-      app.holdingMessage += boid + " " + isin + " holding insufficient. " + app.instructionKind +
-                            " quantity : " + std::to_string(quantity) +
-                            " Holding balance : " + std::string(balance) + std::string(kCrLf);
-      return false;
+      message.append(boid).append(" ").append(isin).append(" holding insufficient. ");
+      message.append(app.instructionKind).append(" quantity : ");
+      message.append(std::to_string(quantity)).append(" Holding balance : ");
+      message.append(balance).append(kCrLf);
+      return {false, false};
     }
-    return true;
+    return {true, false};
   } catch (const std::exception& e) {
     ShowErrorDescription(app.dialogs, e.what());
-    return false;
+    return {false, true};
   }
 }
+
+}  // namespace
+
+bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line,
+                       std::string_view boid, std::string_view isin, std::int32_t quantity) {
+  return CheckRow(app, line, boid, isin, quantity).covered;
+}
+
+namespace {
+
+// The cells point to texts all over the grid's pool: a walk down the grid
+// asks for the texts it will read a few rows ahead, and a little later for
+// the characters of the BOID, which is too long to sit in its string.
+constexpr int kCellsAhead = 16, kTextAhead = 8;
+
+// Inlined always: on its own the compiler takes it for a call without effect.
+[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
+  if (row + kCellsAhead < grid.Rows())
+    for (int c : {col::kBOID, col::kISINCode, col::kQuantity})
+      __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
+  if (row + kTextAhead < grid.Rows())
+    __builtin_prefetch(grid.CellAt(row + kTextAhead, col::kBOID)->data());
+}
+
+// Whether two cells hold the same text; the same place in the pool is.
+bool SameText(Cell a, Cell b) {
+  return a == b || *a == *b;
+}
+
+// The BOID, ISIN and quantity of every data row as they were before the file
+// was searched, the texts copied. Until the window runs events the grid is
+// still exactly this, and the walk reads it here; afterwards the walk reads
+// the grid and tells from the copies whether a row still holds what the file
+// was searched for.
+class RowsAsRead {
+ public:
+  explicit RowsAsRead(const Grid& grid) {
+    const int first = grid.FixedRows(), rows = grid.Rows();
+    const size_t count = rows > first ? static_cast<size_t>(rows - first) : 0;
+    pairs_.reserve(count);
+    quantities_.reserve(count);
+    std::string_view boid;
+    for (int r = first; r < rows; ++r) {
+      PrefetchRow(grid, r);
+      // The same place in the pool is the same text: the BOID of the row
+      // above, the rows coming sorted, is not copied again.
+      if (r == first || grid.CellAt(r, col::kBOID) != grid.CellAt(r - 1, col::kBOID))
+        boid = Copy(grid.Text(r, col::kBOID));
+      pairs_.emplace_back(boid, Copy(grid.Text(r, col::kISINCode)));
+      const std::string& quantity = grid.Text(r, col::kQuantity);
+      quantities_.push_back(IsNumeric(quantity) ? ToDouble(quantity) : kNotANumber);
+    }
+  }
+  RowsAsRead(const RowsAsRead&) = delete;
+  RowsAsRead& operator=(const RowsAsRead&) = delete;
+
+  // Of the k-th data row.
+  const std::vector<std::pair<std::string_view, std::string_view>>& Pairs() const {
+    return pairs_;
+  }
+  // Nothing for a quantity that is not a number.
+  std::optional<double> Quantity(size_t k) const {
+    if (std::isnan(quantities_[k])) return std::nullopt;
+    return quantities_[k];
+  }
+
+ private:
+  // A number's text never reads as this.
+  static constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
+  static constexpr size_t kBlock = 1 << 16;
+
+  // Copies go into blocks that never move, so the views stay valid.
+  std::string_view Copy(std::string_view text) {
+    if (text.size() > left_) {
+      blocks_.emplace_back(new char[std::max(text.size(), kBlock)]);
+      at_ = blocks_.back().get();
+      left_ = std::max(text.size(), kBlock);
+    }
+    std::memcpy(at_, text.data(), text.size());
+    std::string_view copy(at_, text.size());
+    at_ += text.size();
+    left_ -= text.size();
+    return copy;
+  }
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* at_ = nullptr;
+  size_t left_ = 0;
+  std::vector<std::pair<std::string_view, std::string_view>> pairs_;
+  std::vector<double> quantities_;
+};
+
+}  // namespace
 
 bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMessageView& view,
                       const std::string& path, const std::string& savedCaption) {
@@ -88,33 +196,56 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
     window.SetCaption(WindowCaption(" : ...Checking balance on " + reportDate));
     if (grid.Cols() <= col::kQuantity) throw AppError("Subscript out of range");
 
-    std::vector<std::pair<std::string, std::string>> pairs;
-    pairs.reserve(grid.Rows());
-    for (int r = first; r < grid.Rows(); ++r)
-      pairs.emplace_back(grid.Text(r, col::kBOID), grid.Text(r, col::kISINCode));
+    const RowsAsRead asRead(grid);
+    const auto& pairs = asRead.Pairs();
     const std::vector<int> balanceLines = file.FirstBalanceLines(pairs);
 
     bool failed = false;
     int firstFailing = -1;
     std::int32_t running = 0;
     WalkDisplay display(grid, window);
-    // Rows are re-read on every step: the window may run events during the walk.
+    bool unchanged = true;  // no event has run since the rows were read
     for (row = first; row < grid.Rows(); ++row) {
-      display.At(row);
-      std::string boid = grid.Text(row, col::kBOID), isin = grid.Text(row, col::kISINCode);
-      double quantity = ToDouble(grid.Text(row, col::kQuantity));
-      bool sameAsAbove = row > first && grid.Text(row - 1, col::kBOID) == boid &&
-                         grid.Text(row - 1, col::kISINCode) == isin;
+      if (display.At(row)) unchanged = false;
+      const size_t k = static_cast<size_t>(row - first);
+      std::string boidCopy, isinCopy;  // for a row that changed since the file was searched
+      std::string_view boid, isin;
+      double quantity;
+      bool sameAsAbove;
+      int l;
+      if (unchanged && k < pairs.size()) {
+        boid = pairs[k].first;
+        isin = pairs[k].second;
+        std::optional<double> q = asRead.Quantity(k);
+        quantity = q ? *q : ToDouble(grid.Text(row, col::kQuantity));  // throws as it did
+        sameAsAbove = k > 0 && pairs[k - 1] == pairs[k];
+        l = balanceLines[k];
+      } else {
+        // Rows are re-read: the window may have run events.
+        PrefetchRow(grid, row);
+        const std::string& boidCell = grid.Text(row, col::kBOID);
+        const std::string& isinCell = grid.Text(row, col::kISINCode);
+        quantity = ToDouble(grid.Text(row, col::kQuantity));
+        sameAsAbove = row > first && SameText(grid.CellAt(row - 1, col::kBOID), &boidCell) &&
+                      SameText(grid.CellAt(row - 1, col::kISINCode), &isinCell);
+        if (k < pairs.size() && pairs[k].first == boidCell && pairs[k].second == isinCell) {
+          boid = pairs[k].first;
+          isin = pairs[k].second;
+          l = balanceLines[k];
+        } else {
+          boid = boidCopy = boidCell;
+          isin = isinCopy = isinCell;
+          l = file.FirstBalanceLine(boid, isin);
+        }
+      }
       running = RoundToInt32(sameAsAbove ? running + quantity : quantity);
-      size_t k = static_cast<size_t>(row - first);
-      int l = k < pairs.size() && pairs[k].first == boid && pairs[k].second == isin
-                  ? balanceLines[k]
-                  : file.FirstBalanceLine(boid, isin);
       std::optional<std::string_view> line;
       if (l >= 0) line = file.Lines()[l];
       // A balance that is not a number gets a box: show the row it is about.
       if (line && !IsNumeric(BalanceText(*line))) SelectWholeRow(grid, row);
-      if (!CheckHoldingOfRow(app, line, boid, isin, running)) {
+      RowVerdict verdict = CheckRow(app, line, boid, isin, running);
+      if (verdict.boxShown) unchanged = false;
+      if (!verdict.covered) {
         if (firstFailing < 0) firstFailing = row;
         failed = true;
       }

@@ -47,6 +47,6 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
 // when it does not. A balance that is not a number is shown as its error
 // description and the row counts as not covered, with no line added.
 bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> balanceLine,
-                       const std::string& boid, const std::string& isin, std::int32_t quantity);
+                       std::string_view boid, std::string_view isin, std::int32_t quantity);
 
 }  // namespace quorvin

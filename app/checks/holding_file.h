@@ -28,7 +28,7 @@ class HoldingFile {
   // For every (BOID, ISIN) pair, the index of its first balance line, or -1.
   // About one pass over the file, however many pairs there are.
   std::vector<int> FirstBalanceLines(
-      const std::vector<std::pair<std::string, std::string>>& pairs) const;
+      const std::vector<std::pair<std::string_view, std::string_view>>& pairs) const;
 
   // The same for one pair, line by line.
   int FirstBalanceLine(std::string_view boid, std::string_view isin) const;

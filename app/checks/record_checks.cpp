@@ -1,6 +1,8 @@
 #include "checks/record_checks.h"
 
 #include <exception>
+#include <utility>
+#include <vector>
 
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
@@ -42,44 +44,95 @@ bool ReportRow(AppContext& app, WindowPort& window, const std::string& savedCapt
   return true;
 }
 
+// The cells point to texts all over the grid's pool: a walk down the grid
+// asks for the texts of a row a few rows ahead, so that it does not wait on
+// each in turn, and a little later for the characters of the long ones.
+constexpr int kRowsAhead = 16, kCharsAhead = 8;
+
+// Inlined always: on its own the compiler takes it for a call without effect.
+[[gnu::always_inline]] inline void PrefetchCell(const Grid& grid, int row, int column) {
+  if (row + kRowsAhead < grid.Rows()) __builtin_prefetch(grid.CellAt(row + kRowsAhead, column));
+  if (row + kCharsAhead < grid.Rows())
+    __builtin_prefetch(grid.CellAt(row + kCharsAhead, column)->data());
+}
+
+// The row whose cell in column decides the check: the first data row for
+// which `stop` holds, or -1.
+template <typename Stop>
+int FirstRowWhere(const Grid& grid, int column, Stop stop) {
+  RequireColumn(grid, column);
+  const int rows = grid.Rows();
+  for (int r = grid.FixedRows(); r < rows; ++r) {
+    PrefetchCell(grid, r, column);
+    if (stop(grid.Text(r, column))) return r;
+  }
+  return -1;
+}
+
+bool IsBlank(const std::string& cell) {
+  return cell.empty() || (cell[0] == ' ' && TrimView(cell).empty());
+}
+
+void ShowMissing(Dialogs& dialogs, const Grid& grid, int column, int row) {
+  const std::string& heading = grid.Text(0, column);
+  dialogs.Message(heading + " is not given in row number " + std::to_string(row) + ".",
+                  "Missing " + heading, MsgIcon::Critical, MsgButtons::Ok);
+}
+
+// The first column from 1 on that has a blank cell, and its first blank row;
+// column -1 when every cell is filled. One walk down the rows: columns to the
+// right of the leftmost blank found so far no longer matter, and a cell that
+// holds the very text last seen filled in its column is filled too.
+std::pair<int, int> FirstMissingField(const Grid& grid) {
+  int column = -1, row = -1;
+  int limit = grid.Cols();  // columns from here on are not looked at
+  std::vector<Cell> filled(grid.Cols(), nullptr);
+  const int rows = grid.Rows();
+  for (int r = grid.FixedRows(); r < rows && limit > 1; ++r) {
+    for (int c = 1; c < limit; ++c) {
+      Cell cell = grid.CellAt(r, c);
+      if (cell == filled[c]) continue;
+      PrefetchCell(grid, r, c);
+      if (!IsBlank(*cell)) {
+        filled[c] = cell;
+        continue;
+      }
+      column = c;
+      row = r;
+      limit = c;
+      break;
+    }
+  }
+  return {column, row};
+}
+
 }  // namespace
 
 bool ColumnIsComplete(Dialogs& dialogs, const Grid& grid, int column) {
-  RequireColumn(grid, column);
-  for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
-    if (!TrimView(grid.Text(r, column)).empty()) continue;
-    const std::string& heading = grid.Text(0, column);
-    dialogs.Message(heading + " is not given in row number " + std::to_string(r) + ".",
-                    "Missing " + heading, MsgIcon::Critical, MsgButtons::Ok);
-    return false;
-  }
-  return true;
+  int r = FirstRowWhere(grid, column, IsBlank);
+  if (r < 0) return true;
+  ShowMissing(dialogs, grid, column, r);
+  return false;
 }
 
 int FindRowWithText(const Grid& grid, int column, const std::string& text) {
-  RequireColumn(grid, column);
-  for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
-    if (grid.Text(r, column) == text) return r;
-  return -1;
+  return FirstRowWhere(grid, column, [&](const std::string& cell) { return cell == text; });
 }
 
 int FindRowWithoutPrefix(const Grid& grid, int column, const std::string& prefix) {
-  RequireColumn(grid, column);
-  for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
-    if (!StartsWith(grid.Text(r, column), prefix)) return r;
-  return -1;
+  return FirstRowWhere(grid, column,
+                       [&](const std::string& cell) { return !StartsWith(cell, prefix); });
 }
 
 bool CheckMissingFields(AppContext& app, Grid& grid, WindowPort& window,
                         const std::string& savedCaption) {
   return Trapped(app, window, savedCaption, [&] {
-    for (int c = 1; c < grid.Cols(); ++c) {
-      if (ColumnIsComplete(app.dialogs, grid, c)) continue;
-      grid.SetCol(c);
-      RestoreWindow(window, savedCaption);
-      return true;
-    }
-    return false;
+    auto [column, row] = FirstMissingField(grid);
+    if (column < 0) return false;
+    ShowMissing(app.dialogs, grid, column, row);
+    grid.SetCol(column);
+    RestoreWindow(window, savedCaption);
+    return true;
   });
 }
 

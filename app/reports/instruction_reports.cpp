@@ -1,7 +1,8 @@
 #include "reports/instruction_reports.h"
 
+#include <charconv>
 #include <exception>
-#include <vector>
+#include <utility>
 
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
@@ -13,79 +14,163 @@ namespace {
 
 const std::string kDoubleRule(kReportWidth, '=');
 const std::string kSingleRule(kReportWidth, '-');
-constexpr const char* kGap = "  ";
+constexpr std::string_view kGap = "  ";
 
-std::string AccountLine(const Grid& grid, int row) {
-  return PadText("", 4) + kGap + PadText(grid.Text(row, col::kBOID), 16) + kGap +
-         PadText(grid.Text(row, col::kBOName), 44) + kGap +
-         PadText(grid.Text(row, col::kClientCode), 12, true);
+// PadText, appended to out. Out is a std::string or a TextSink, here and below.
+template <typename Out>
+void AppendPadded(Out& out, std::string_view text, size_t width, bool rightAlign = false) {
+  if (text.size() >= width) {
+    out.append(text.substr(0, width));
+    return;
+  }
+  if (rightAlign) out.append(width - text.size(), ' ');
+  out.append(text);
+  if (!rightAlign) out.append(width - text.size(), ' ');
 }
 
-std::string InstructionLine(const Grid& grid, int row, int serial) {
-  return PadText(std::to_string(serial), 4) + kGap + PadText(grid.Text(row, col::kISINCode), 16) +
-         kGap + PadText(grid.Text(row, col::kISINName), 32) + kGap +
-         PadText(grid.Text(row, col::kQuantity), 10, true) + kGap +
-         PadText(grid.Text(row, col::kTradeDate), 12, true);
+// The report's text, one line after another, CR LF between them.
+template <typename Out>
+class ReportLines {
+ public:
+  explicit ReportLines(Out& out) : out_(out) {}
+  // Starts a line; the caller appends its text.
+  Out& Next() {
+    if (lines_++ > 0) out_.append(kCrLf);
+    return out_;
+  }
+  void Add(std::string_view line) { Next().append(line); }
+
+ private:
+  Out& out_;
+  size_t lines_ = 0;
+};
+
+// The cells point to texts all over the grid's pool: the report asks for the
+// texts of a row a few rows ahead, and a little later for the characters of
+// the long ones, which lie apart from their strings.
+constexpr int kCellsAhead = 12, kTextAhead = 6;
+constexpr int kReportColumns[] = {col::kTradeDate, col::kClientCode, col::kBOID,    col::kBOName,
+                                  col::kISINCode,  col::kISINName,   col::kQuantity};
+
+// Inlined always: on its own the compiler takes it for a call without effect.
+[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
+  if (row + kCellsAhead < grid.Rows())
+    for (int c : kReportColumns) __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
+  if (row + kTextAhead < grid.Rows())
+    for (int c : {col::kBOID, col::kBOName, col::kISINName})
+      __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
+}
+
+template <typename Out>
+void AppendAccountLine(Out& out, const Grid& grid, int row) {
+  out.append(4, ' ');
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kBOID), 16);
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kBOName), 44);
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kClientCode), 12, true);
+}
+
+template <typename Out>
+void AppendInstructionLine(Out& out, const Grid& grid, int row, int serial) {
+  char digits[16];
+  auto end = std::to_chars(digits, digits + sizeof digits, serial).ptr;
+  AppendPadded(out, std::string_view(digits, static_cast<size_t>(end - digits)), 4);
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kISINCode), 16);
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kISINName), 32);
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kQuantity), 10, true);
+  out.append(kGap);
+  AppendPadded(out, grid.Text(row, col::kTradeDate), 12, true);
+}
+
+// Whether the row holds the same text as the row above in column; the same
+// place in the grid's pool is.
+bool SameAsAbove(const Grid& grid, int row, int column) {
+  Cell here = grid.CellAt(row, column), above = grid.CellAt(row - 1, column);
+  return here == above || *here == *above;
 }
 
 bool StartsNewBlock(const Grid& grid, int row) {
-  return grid.Text(row, col::kBOID) != grid.Text(row - 1, col::kBOID) ||
-         grid.Text(row, col::kClientCode) != grid.Text(row - 1, col::kClientCode);
+  return !SameAsAbove(grid, row, col::kBOID) || !SameAsAbove(grid, row, col::kClientCode);
+}
+
+void RequireDataRows(const Grid& grid) {
+  if (grid.Rows() < 2 || grid.Cols() < kEntryColumns) throw AppError("Subscript out of range");
+}
+
+template <typename Out>
+void AppendReport(Out& out, const Grid& grid, const std::string& clearingBOID,
+                  const Date& printDate, bool payOut) {
+  RequireDataRows(grid);
+  ReportLines<Out> lines(out);
+  lines.Add(kDoubleRule);
+  lines.Add(payOut ? "MARLOWGATE STOCK EXCHANGE LTD. (PAY-OUT INSTRUCTION REPORT)"
+                   : "MARLOWGATE STOCK EXCHANGE LTD. (PAY-IN INSTRUCTION REPORT)");
+  lines.Add(kDoubleRule);
+  lines.Add("Print Date             : " + FormatDisplayDate(printDate) +
+            "     Delivery Date          : " + PadText(grid.Text(1, col::kDeliveryDate), 16, true));
+  lines.Add("Exchange ID            : 11              Broker / Dealer Code   : " +
+            PadText(grid.Text(1, col::kBrokerID), 16, true));
+  lines.Add("                                         Clearing A/C ID        : " +
+            PadText(clearingBOID, 16, true));
+  lines.Add(kSingleRule);
+  lines.Add(PadText("", 4) + std::string(kGap) + PadText("A/C ID", 16) + std::string(kGap) +
+            PadText("Name of Account Holder", 32) + std::string(kGap) + PadText("", 10) +
+            std::string(kGap) + PadText("Client Code", 12, true));
+  lines.Add(PadText("", 4) + std::string(kGap) + std::string(16, '-') + std::string(kGap) +
+            std::string(44, '-') + std::string(kGap) + std::string(12, '-'));
+  lines.Add("Sl.#" + std::string(kGap) + PadText("ISIN", 16) + std::string(kGap) +
+            PadText("Name of ISIN", 32) + std::string(kGap) + PadText("Quantity", 10, true) +
+            std::string(kGap) + PadText("Trade Date", 12, true));
+  lines.Add(kSingleRule);
+
+  int serial = 1;
+  AppendAccountLine(lines.Next(), grid, 1);
+  AppendInstructionLine(lines.Next(), grid, 1, serial);
+  for (int row = 2; row < grid.Rows(); ++row) {
+    PrefetchRow(grid, row);
+    if (StartsNewBlock(grid, row)) {
+      serial = 1;
+      lines.Add(kSingleRule);
+      AppendAccountLine(lines.Next(), grid, row);
+    } else {
+      ++serial;
+    }
+    AppendInstructionLine(lines.Next(), grid, row, serial);
+  }
+  lines.Add(kDoubleRule);
+
+  if (payOut) {
+    for (int blank = 0; blank < 3; ++blank) lines.Add("");
+    lines.Add(std::string(33, '-') + std::string(16, ' ') + std::string(33, '-'));
+    lines.Add("Authorized Signatory" + std::string(38, ' ') + "Approved By MGX Official");
+    lines.Add("Of Broker/Dealer");
+  }
 }
 
 std::string ReportText(const Grid& grid, const std::string& clearingBOID, const Date& printDate,
                        bool payOut) {
-  if (grid.Rows() < 2 || grid.Cols() < kEntryColumns) throw AppError("Subscript out of range");
-
-  std::vector<std::string> lines = {
-      kDoubleRule,
-      payOut ? "MARLOWGATE STOCK EXCHANGE LTD. (PAY-OUT INSTRUCTION REPORT)"
-             : "MARLOWGATE STOCK EXCHANGE LTD. (PAY-IN INSTRUCTION REPORT)",
-      kDoubleRule,
-      "Print Date             : " + FormatDisplayDate(printDate) +
-          "     Delivery Date          : " + PadText(grid.Text(1, col::kDeliveryDate), 16, true),
-      "Exchange ID            : 11              Broker / Dealer Code   : " +
-          PadText(grid.Text(1, col::kBrokerID), 16, true),
-      "                                         Clearing A/C ID        : " +
-          PadText(clearingBOID, 16, true),
-      kSingleRule,
-      PadText("", 4) + kGap + PadText("A/C ID", 16) + kGap + PadText("Name of Account Holder", 32) +
-          kGap + PadText("", 10) + kGap + PadText("Client Code", 12, true),
-      PadText("", 4) + kGap + std::string(16, '-') + kGap + std::string(44, '-') + kGap +
-          std::string(12, '-'),
-      "Sl.#" + std::string(kGap) + PadText("ISIN", 16) + kGap + PadText("Name of ISIN", 32) + kGap +
-          PadText("Quantity", 10, true) + kGap + PadText("Trade Date", 12, true),
-      kSingleRule,
-  };
-
-  int serial = 1;
-  lines.push_back(AccountLine(grid, 1));
-  lines.push_back(InstructionLine(grid, 1, serial));
-  for (int row = 2; row < grid.Rows(); ++row) {
-    if (StartsNewBlock(grid, row)) {
-      serial = 1;
-      lines.push_back(kSingleRule);
-      lines.push_back(AccountLine(grid, row));
-    } else {
-      ++serial;
-    }
-    lines.push_back(InstructionLine(grid, row, serial));
-  }
-  lines.push_back(kDoubleRule);
-
-  if (payOut) {
-    lines.insert(lines.end(), {"", "", ""});
-    lines.push_back(std::string(33, '-') + std::string(16, ' ') + std::string(33, '-'));
-    lines.push_back("Authorized Signatory" + std::string(38, ' ') + "Approved By MGX Official");
-    lines.push_back("Of Broker/Dealer");
-  }
-  return Join(lines, kCrLf);
+  RequireDataRows(grid);
+  // Every data row at most opens a block (a rule and an account line) and
+  // gives an instruction line; the heading and the end take fewer than 20.
+  std::string text;
+  text.reserve((static_cast<size_t>(grid.Rows()) * 3 + 20) * (kReportWidth + 2));
+  AppendReport(text, grid, clearingBOID, printDate, payOut);
+  return text;
 }
 
 void PrintReport(AppContext& app, const Grid& grid, bool payOut) {
   std::string path = app.programFolder + (payOut ? kPayOutReportFileName : kPayInReportFileName);
   try {
-    WriteTextFile(path, ReportText(grid, app.settings.ClearingBOID, app.clock.Today(), payOut));
+    RequireDataRows(grid);  // before the file is touched
+    const Date today = app.clock.Today();
+    WriteTextFileFrom(path, [&](TextSink& sink) {
+      AppendReport(sink, grid, app.settings.ClearingBOID, today, payOut);
+    });
   } catch (const AppError& e) {
     ShowErrorDescription(app.dialogs, e.Description());
     return;
@@ -99,10 +184,9 @@ void PrintReport(AppContext& app, const Grid& grid, bool payOut) {
 }  // namespace
 
 std::string PadText(std::string_view text, int width, bool rightAlign) {
-  size_t size = width > 0 ? static_cast<size_t>(width) : 0;
-  if (text.size() >= size) return std::string(text.substr(0, size));
-  std::string fill(size - text.size(), ' ');
-  return rightAlign ? fill + std::string(text) : std::string(text) + fill;
+  std::string out;
+  AppendPadded(out, text, width > 0 ? static_cast<size_t>(width) : 0, rightAlign);
+  return out;
 }
 
 std::string PayInReportText(const Grid& grid, const std::string& clearingBOID,

@@ -1,6 +1,7 @@
 #include "shell/grid_text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "shell/errors.h"
@@ -16,15 +17,47 @@ int WithMargin(int width, int marginTwips) {
       std::min<long long>(static_cast<long long>(width) + marginTwips, TextMeasure::kMaxTwips));
 }
 
-void AppendWithoutCrLf(std::string& out, const std::string& cell) {
+// Out is a std::string or a TextSink.
+template <typename Out>
+void AppendWithoutCrLf(Out& out, std::string_view cell) {
+  // A CR LF pair starts with a CR no later than the last character but one.
+  if (cell.size() < 2 || !std::memchr(cell.data(), '\r', cell.size() - 1)) {
+    out.append(cell);
+    return;
+  }
   size_t start = 0;
   for (;;) {
     size_t at = cell.find(kCrLf, start);
-    if (at == std::string::npos) break;
-    out.append(cell, start, at - start);
+    if (at == std::string_view::npos) break;
+    out.append(cell.substr(start, at - start));
     start = at + 2;
   }
-  out.append(cell, start, std::string::npos);
+  out.append(cell.substr(start));
+}
+
+// A row's cells point to texts all over the grid's pool: the text asks for
+// those of a row a few rows ahead, and a little later for the characters of
+// the long ones, which lie apart from their strings.
+constexpr int kCellsAhead = 8, kTextAhead = 4;
+
+// Inlined always: on its own the compiler takes it for a call without effect.
+[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
+  if (row + kCellsAhead < grid.Rows())
+    for (int c = 0; c < grid.Cols(); ++c) __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
+  if (row + kTextAhead < grid.Rows())
+    for (int c = 0; c < grid.Cols(); ++c)
+      __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
+}
+
+// About the size of the grid's text, from its first rows; the text grows
+// past it if need be.
+size_t ExpectedTextSize(const Grid& grid) {
+  const int sample = std::min(grid.Rows(), 64);
+  if (sample == 0) return 0;
+  size_t bytes = 0;
+  for (int r = 0; r < sample; ++r)
+    for (int c = 0; c < grid.Cols(); ++c) bytes += grid.Text(r, c).size() + 1;
+  return bytes / sample * grid.Rows() * 5 / 4 + 64;
 }
 
 }  // namespace
@@ -41,21 +74,32 @@ void WidenColumn(Grid& grid, int row, int col, int marginTwips) {
   if (current < needed) grid.SetColWidth(col, needed);
 }
 
-std::string GridToText(const Grid& grid) {
-  std::string out;
+namespace {
+
+template <typename Out>
+void AppendGridText(Out& out, const Grid& grid) {
   for (int r = 0; r < grid.Rows(); ++r) {
-    if (r) out += kCrLf;
+    PrefetchRow(grid, r);
+    if (r) out.append(kCrLf);
     for (int c = 0; c < grid.Cols(); ++c) {
-      if (c) out += '~';
+      if (c) out.append(1, '~');
       AppendWithoutCrLf(out, grid.Text(r, c));
     }
   }
+}
+
+}  // namespace
+
+std::string GridToText(const Grid& grid) {
+  std::string out;
+  out.reserve(ExpectedTextSize(grid));
+  AppendGridText(out, grid);
   return out;
 }
 
 bool SaveGridText(Dialogs& dialogs, const Grid& grid, const std::string& path) {
   try {
-    WriteTextFile(path, GridToText(grid));
+    WriteTextFileFrom(path, [&grid](TextSink& sink) { AppendGridText(sink, grid); });
     return true;
   } catch (const AppError& e) {
     ShowErrorDescription(dialogs, e.Description());

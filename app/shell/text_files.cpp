@@ -43,7 +43,7 @@ std::string Describe(int err) {
   throw AppError(Describe(err));
 }
 
-void WriteAll(int fd, const std::string& content) {
+void WriteAll(int fd, std::string_view content) {
   const char* p = content.data();
   size_t left = content.size();
   while (left > 0) {
@@ -129,7 +129,38 @@ std::string ReadTextFile(const std::string& path) {
   return content;
 }
 
+TextSink::TextSink(int fd) : fd_(fd), block_(new char[kBlock]) {}
+
+void TextSink::Flush() {
+  WriteAll(fd_, std::string_view(block_.get(), used_));
+  used_ = 0;
+}
+
+TextSink& TextSink::AppendLong(std::string_view text) {
+  Flush();
+  if (text.size() >= kBlock) {
+    WriteAll(fd_, text);
+    return *this;
+  }
+  return append(text);
+}
+
+TextSink& TextSink::AppendLong(size_t count, char c) {
+  while (count > 0) {
+    if (used_ == kBlock) Flush();
+    size_t part = std::min(count, kBlock - used_);
+    std::memset(block_.get() + used_, c, part);
+    used_ += part;
+    count -= part;
+  }
+  return *this;
+}
+
 void WriteTextFile(const std::string& path, const std::string& content) {
+  WriteTextFileFrom(path, [&content](TextSink& sink) { sink.append(content); });
+}
+
+void WriteTextFileFrom(const std::string& path, const std::function<void(TextSink&)>& produce) {
   std::string folder = FolderOf(path);
   const std::string name = FileNameOf(path);
   std::string temp = folder + TempPrefix(name) + std::string(kTempRandomChars, 'X');
@@ -147,7 +178,9 @@ void WriteTextFile(const std::string& path, const std::string& content) {
       mode = 0666 & ~mask;
     }
     ::fchmod(fd, mode);
-    WriteAll(fd, content);
+    TextSink sink(fd);
+    produce(sink);
+    sink.Flush();
     if (::fsync(fd) != 0) Fail(errno);
     if (::close(fd) != 0) {
       fd = -1;

@@ -1,7 +1,11 @@
 #pragma once
 // Whole-file text routines. Files are raw bytes: nothing is re-encoded and no
 // line end is added or taken away.
+#include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/ports.h"
@@ -16,6 +20,47 @@ std::string ReadTextFile(const std::string& path);
 // the target, so the target always holds either its old or its new content.
 // Throws AppError on failure and leaves no temporary file behind.
 void WriteTextFile(const std::string& path, const std::string& content);
+
+// Text on its way into a file, for a write whose text is made piece by piece:
+// what is appended goes to the file a block at a time, so the whole text is
+// never held at once.
+class TextSink {
+ public:
+  TextSink(const TextSink&) = delete;
+  TextSink& operator=(const TextSink&) = delete;
+
+  TextSink& append(std::string_view text) {
+    if (text.size() > kBlock - used_) return AppendLong(text);
+    std::memcpy(block_.get() + used_, text.data(), text.size());
+    used_ += text.size();
+    return *this;
+  }
+  TextSink& append(size_t count, char c) {
+    if (count > kBlock - used_) return AppendLong(count, c);
+    std::memset(block_.get() + used_, c, count);
+    used_ += count;
+    return *this;
+  }
+
+ private:
+  friend void WriteTextFileFrom(const std::string& path,
+                                const std::function<void(TextSink&)>& produce);
+  static constexpr size_t kBlock = 64 * 1024;
+
+  explicit TextSink(int fd);
+  TextSink& AppendLong(std::string_view text);
+  TextSink& AppendLong(size_t count, char c);
+  void Flush();
+
+  int fd_;
+  std::unique_ptr<char[]> block_;
+  size_t used_ = 0;
+};
+
+// WriteTextFile of the text that `produce` appends to the sink, with the same
+// guarantees: should produce throw, the target keeps its old content, no
+// temporary file is left and the exception goes on to the caller.
+void WriteTextFileFrom(const std::string& path, const std::function<void(TextSink&)>& produce);
 
 // WriteTextFile(target, ReadTextFile(source)); reports a failure itself.
 bool CopyTextFile(Dialogs& dialogs, const std::string& source, const std::string& target);

@@ -57,7 +57,8 @@ TEST(HoldingFileTest, IndexFindsTheSameLineAsAScanOfEveryLine) {
     if (!pairs.empty() && pick(2)) pairs.push_back(pairs[0]);
 
     HoldingFile file(text);
-    std::vector<int> found = file.FirstBalanceLines(pairs);
+    std::vector<std::pair<std::string_view, std::string_view>> views(pairs.begin(), pairs.end());
+    std::vector<int> found = file.FirstBalanceLines(views);
     ASSERT_EQ(found.size(), pairs.size());
     pairs.emplace_back(needle(), needle());
     found.push_back(file.FirstBalanceLine(pairs.back().first, pairs.back().second));
