@@ -43,7 +43,8 @@ class TextMap {
   size_t Size() const { return size_; }
 
  private:
-  struct Slot {
+  // A slot of up to a cache line starts on one, so that one fetch brings it whole.
+  struct alignas(64) Slot {
     std::uint64_t hash = 0;
     const char* longKey = nullptr;
     std::uint32_t size = 0;
