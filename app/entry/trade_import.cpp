@@ -138,36 +138,26 @@ class ImportLookups {
     answers_.Use(lists, pool_);
   }
 
-  struct Client {
-    Cell code, boid, boName;
-  };
-  struct Scrip {
-    Cell scrip, isinCode, isinName;
+  // A looked-up text's cell and the two cells the lists give for it: BO ID
+  // and BO Name for a client code, ISIN Code and ISIN Name for a scrip ID.
+  struct Answer {
+    Cell text, first, second;
   };
 
-  TextMap<Client>& Clients() { return clients_; }
-  TextMap<Scrip>& Scrips() { return scrips_; }
-  TextMap<Cell>& Quantities() { return quantities_; }
+  TextMap<Answer>& Clients() { return clients_; }
 
-  const Client& ForClient(std::string_view code, std::uint64_t hash) {
-    return Find(clients_, code, hash, [&](Cell text) {
+  const Answer& ForClient(std::string_view code, std::uint64_t hash) {
+    return Find(clients_, code, hash, {col::kClientCode, col::kBOID, col::kBOName}, [&](Cell text) {
       const ListAnswers::Account& account = answers_.ForClient(text);
-      Client found{text, account.boid, account.boName};
-      rows_.Widen(col::kClientCode, found.code);
-      rows_.Widen(col::kBOID, found.boid);
-      rows_.Widen(col::kBOName, found.boName);
-      return found;
+      return Answer{text, account.boid, account.boName};
     });
   }
-  const Scrip& ForScrip(std::string_view scrip, std::uint64_t hash) {
-    return Find(scrips_, scrip, hash, [&](Cell text) {
-      const ListAnswers::Security& security = answers_.ForScrip(text);
-      Scrip found{text, security.isinCode, security.isinName};
-      rows_.Widen(col::kScripID, found.scrip);
-      rows_.Widen(col::kISINCode, found.isinCode);
-      rows_.Widen(col::kISINName, found.isinName);
-      return found;
-    });
+  const Answer& ForScrip(std::string_view scrip, std::uint64_t hash) {
+    return Find(scrips_, scrip, hash, {col::kScripID, col::kISINCode, col::kISINName},
+                [&](Cell text) {
+                  const ListAnswers::Security& security = answers_.ForScrip(text);
+                  return Answer{text, security.isinCode, security.isinName};
+                });
   }
   Cell ForQuantity(std::string_view quantity, std::uint64_t hash) {
     Cell* known = quantities_.Find(quantity, hash);
@@ -178,23 +168,27 @@ class ImportLookups {
   }
 
  private:
-  template <typename Value, typename Look>
-  const Value& Find(TextMap<Value>& known, std::string_view text, std::uint64_t hash, Look look) {
-    Value* value = known.Find(text, hash);
-    if (!value) {
-      Cell key = pool_.Intern(text);
-      return known.Add(*key, hash, look(key));
-    }
-    if (!remember_) *value = look(pool_.Intern(text));
-    return *value;
+  // The answer for a text, looked up (and its cells widened, in `columns`)
+  // when the text is new or the lists may show a box.
+  template <typename Look>
+  const Answer& Find(TextMap<Answer>& known, std::string_view text, std::uint64_t hash,
+                     const int (&columns)[3], Look look) {
+    Answer* answer = known.Find(text, hash);
+    if (answer && remember_) return *answer;
+    Answer found = look(pool_.Intern(text));
+    rows_.Widen(columns[0], found.text);
+    rows_.Widen(columns[1], found.first);
+    rows_.Widen(columns[2], found.second);
+    if (answer) return *answer = found;
+    return known.Add(*found.text, hash, found);
   }
 
   ListAnswers& answers_;
   ImportedRows& rows_;
   CellPool& pool_;
   bool remember_;
-  TextMap<Client> clients_;
-  TextMap<Scrip> scrips_;
+  TextMap<Answer> clients_;
+  TextMap<Answer> scrips_;
   TextMap<Cell> quantities_;
 };
 
@@ -275,20 +269,20 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       batch.reserve(kBatchRows);
       auto addBatch = [&] {
         for (const PendingRow& line : batch) {
-          const ImportLookups::Client& account = lookups.ForClient(line.client, line.clientHash);
-          const ImportLookups::Scrip& security = lookups.ForScrip(line.scrip, line.scripHash);
+          const ImportLookups::Answer& account = lookups.ForClient(line.client, line.clientHash);
+          const ImportLookups::Answer& security = lookups.ForScrip(line.scrip, line.scripHash);
           const Cell quantity = lookups.ForQuantity(line.quantity, line.quantityHash);
           const int number = rows.Count() + 1;
           Cell* row = rows.Add();
           row[col::kSN] = rows.Pool().Number(number);
           row[col::kQuantity] = quantity;
-          row[col::kBOID] = account.boid;
-          row[col::kBOName] = account.boName;
+          row[col::kBOID] = account.first;
+          row[col::kBOName] = account.second;
           row[col::kTradeDate] = line.tradeDate;
-          row[col::kISINCode] = security.isinCode;
-          row[col::kISINName] = security.isinName;
-          row[col::kClientCode] = account.code;
-          row[col::kScripID] = security.scrip;
+          row[col::kISINCode] = security.first;
+          row[col::kISINName] = security.second;
+          row[col::kClientCode] = account.text;
+          row[col::kScripID] = security.text;
           rows.Widen(col::kSN, row[col::kSN]);
         }
         batch.clear();
