@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "entry/entry_grid.h"
+#include "entry/trade_lines.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
 #include "shell/memory_hints.h"
@@ -19,8 +20,8 @@ namespace quorvin {
 namespace {
 
 constexpr size_t kBatchRows = 32;
-constexpr size_t kScripField = 1, kSideField = 3, kQuantityField = 4, kClientField = 6,
-                 kTradeDateField = 10;
+constexpr int kScripField = 1, kSideField = 3, kQuantityField = 4, kClientField = 6,
+              kTradeDateField = 10;
 
 // The trade date as the broker's system writes it, in the grid's form.
 std::string TradeDateText(std::string_view field) {
@@ -209,22 +210,6 @@ size_t CountLineFeeds(std::string_view text) {
   return count;
 }
 
-// The byte at which field `index` of a line starts, or npos when the line has
-// fewer fields; `from` is where field `at` starts.
-size_t FieldStart(std::string_view line, size_t from, size_t at, size_t index) {
-  for (; at < index; ++at) {
-    size_t bar = line.find('|', from);
-    if (bar == std::string_view::npos) return std::string_view::npos;
-    from = bar + 1;
-  }
-  return from;
-}
-
-std::string_view FieldAt(std::string_view line, size_t start) {
-  size_t bar = line.find('|', start);
-  return line.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
-}
-
 }  // namespace
 
 TradeFileName ParseTradeFileName(const std::string& fileName) {
@@ -288,43 +273,34 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
         batch.clear();
       };
       // Reads line i into the batch when it is a trade of the side.
-      auto readLine = [&](size_t i, std::string_view line) {
-        if (line.find('|') == std::string_view::npos) return;
-        // Fields 1 to 3 first: most lines of the other side stop there.
-        const size_t scripAt = FieldStart(line, 0, 0, kScripField);
-        const size_t sideAt = FieldStart(line, scripAt, kScripField, kSideField);
-        if (sideAt == std::string_view::npos)
+      auto readLine = [&](size_t i, const TradeLines& line) {
+        if (line.Bars() == 0) return;
+        if (line.Bars() < kSideField)
           throw AppError(LineFailure(i, "has fewer than 4 fields"));
-        if (FieldAt(line, sideAt) != side) return;
-        const size_t quantityAt = FieldStart(line, sideAt, kSideField, kQuantityField);
-        const size_t clientAt = FieldStart(line, quantityAt, kQuantityField, kClientField);
-        const size_t dateAt = FieldStart(line, clientAt, kClientField, kTradeDateField);
-        if (dateAt == std::string_view::npos)
+        if (line.Field(kSideField) != side) return;
+        if (line.Bars() < kTradeDateField)
           throw AppError(LineFailure(i, "has fewer than 11 fields"));
-        const std::string& tradeDate = dates.Text(FieldAt(line, dateAt));
+        const std::string& tradeDate = dates.Text(line.Field(kTradeDateField));
         if (!lastDate || *lastDate != tradeDate) {
           lastDate = rows.Pool().Intern(tradeDate);
           rows.Widen(col::kTradeDate, lastDate);
         }
         PendingRow& row = batch.emplace_back();
-        row.scrip = FieldAt(line, scripAt);
-        row.quantity = FieldAt(line, quantityAt);
-        row.client = FieldAt(line, clientAt);
+        row.scrip = line.Field(kScripField);
+        row.quantity = line.Field(kQuantityField);
+        row.client = line.Field(kClientField);
         row.tradeDate = lastDate;
         row.scripHash = TextMap<Cell>::Hash(row.scrip);
         row.quantityHash = TextMap<Cell>::Hash(row.quantity);
         row.clientHash = TextMap<Cell>::Hash(row.client);
         lookups.Clients().Prefetch(row.clientHash);
       };
-      size_t i = 0;
-      for (size_t start = 0; start <= text.size(); ++i) {
-        size_t end = text.find(kCrLf, start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 2;
-        if (progress && i % 65536 == 0) progress(static_cast<int>(end * 100 / (text.size() + 1)));
+      TradeLines lines(text);
+      for (size_t i = 0; lines.Next(); ++i) {
+        if (progress && i % 65536 == 0)
+          progress(static_cast<int>(lines.End() * 100 / (text.size() + 1)));
         try {
-          readLine(i, line);
+          readLine(i, lines);
         } catch (...) {
           addBatch();  // the lines before it come in first
           throw;
