@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
-#include <unordered_map>
 
 #include "checks/row_order.h"
 #include "entry/entry_grid.h"
@@ -32,16 +31,17 @@ SortKey ReadKey(const std::string* const* cells, size_t stride, int count, bool 
   key.interned = interned;
   if (numeric) {
     key.numbers.resize(count);
-    std::unordered_map<const std::string*, double> read;
+    PlaceMap<std::string, double> read;
     for (int id = 0; id < count; ++id) {
       const std::string* text = key.Text(id);
       if (!interned) {
         key.numbers[id] = ToDouble(*text);
         continue;
       }
-      auto [it, added] = read.try_emplace(text);
-      if (added) it->second = ToDouble(*text);
-      key.numbers[id] = it->second;
+      bool added = false;
+      double& value = read.Get(text, added);
+      if (added) value = ToDouble(*text);  // a throw ends the sort, and the map with it
+      key.numbers[id] = value;
     }
   }
   return key;
