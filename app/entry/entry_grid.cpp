@@ -38,13 +38,9 @@ void ClearEntryGrid(Grid& grid) {
 
 void RenumberSerials(Grid& grid) {
   GridBatch batch(grid);
-  // A number too short to be wider than the column needs no measuring.
-  const long long widest = grid.Measure().MaxCharWidthTwips();
   for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
-    Cell serial = grid.Pool().Number(r);
-    grid.SetCell(r, col::kSN, serial);
-    if (static_cast<long long>(serial->size()) * widest + kWidenMargin > grid.ColWidth(col::kSN))
-      WidenColumn(grid, r, col::kSN, kWidenMargin);
+    grid.SetCell(r, col::kSN, grid.Pool().Number(r));
+    WidenColumn(grid, r, col::kSN, kWidenMargin);
   }
 }
 

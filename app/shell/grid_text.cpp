@@ -62,16 +62,9 @@ size_t ExpectedTextSize(const Grid& grid) {
 
 }  // namespace
 
-void WidenColumn(Grid& grid, int row, int col, int marginTwips) {
-  const std::string& text = grid.Text(row, col);
-  const TextMeasure& measure = grid.Measure();
-  int current = grid.ColWidth(col);
-  // A text that could not be wider than the column even at the widest glyph
-  // needs no measuring; this keeps bulk loads fast.
-  long long bound = static_cast<long long>(text.size()) * measure.MaxCharWidthTwips() + marginTwips;
-  if (bound <= current) return;
-  int needed = WithMargin(measure.WidthTwips(text), marginTwips);
-  if (current < needed) grid.SetColWidth(col, needed);
+void MeasureAndWiden(Grid& grid, int row, int col, int marginTwips) {
+  int needed = WithMargin(grid.Measure().WidthTwips(grid.Text(row, col)), marginTwips);
+  if (grid.ColWidth(col) < needed) grid.SetColWidth(col, needed);
 }
 
 namespace {

@@ -11,7 +11,15 @@ namespace quorvin {
 inline constexpr int kWidenMargin = 200;
 
 // Grows the column to the cell's text width plus margin; never narrows.
-void WidenColumn(Grid& grid, int row, int col, int marginTwips);
+// A text that could not be wider than the column even at the widest glyph
+// needs no measuring, which keeps walks over many rows quick.
+void MeasureAndWiden(Grid& grid, int row, int col, int marginTwips);
+inline void WidenColumn(Grid& grid, int row, int col, int marginTwips) {
+  long long bound = static_cast<long long>(grid.Text(row, col).size()) *
+                        grid.Measure().MaxCharWidthTwips() +
+                    marginTwips;
+  if (bound > grid.ColWidth(col)) MeasureAndWiden(grid, row, col, marginTwips);
+}
 
 // The grid as grid text (CR LF pairs dropped from cells).
 std::string GridToText(const Grid& grid);
