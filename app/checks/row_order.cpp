@@ -106,7 +106,7 @@ std::vector<std::uint32_t> KeyRanks(const SortKey& key, int count, std::uint32_t
   }
   TextIds ids;
   std::vector<int> idOf(count);
-  for (int id = 0; id < count; ++id) idOf[id] = ids.Id(key.texts[id], key.interned);
+  for (int id = 0; id < count; ++id) idOf[id] = ids.Id(key.Text(id), key.interned);
   const auto& distinct = ids.Distinct();
   std::vector<TextKey> byText(distinct.size());
   for (size_t d = 0; d < distinct.size(); ++d)
@@ -124,64 +124,79 @@ int CompareOn(const SortKey& key, int a, int b) {
     double x = key.numbers[a], y = key.numbers[b];
     return x < y ? -1 : (y < x ? 1 : 0);
   }
-  if (key.texts[a] == key.texts[b]) return 0;
-  int c = key.texts[a]->compare(*key.texts[b]);
+  const std::string *x = key.Text(a), *y = key.Text(b);
+  if (x == y) return 0;
+  int c = x->compare(*y);
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 }  // namespace
 
+PassSorter::PassSorter(const std::vector<SortKey>& keys, int count)
+    : keys_(keys), count_(std::max(count, 0)), direction_(keys.size()) {
+  int sign = 1;
+  for (size_t k = 0; k < keys.size(); ++k) {
+    if (keys[k].descending) sign = -sign;
+    direction_[k] = sign;
+  }
+  positionDirection_ = sign;
+}
+
+int PassSorter::CompareFrom(size_t first, int a, int b) const {
+  for (size_t k = first; k < keys_.size(); ++k)
+    if (int c = CompareOn(keys_[k], a, b)) return c * direction_[k];
+  return 0;
+}
+
+std::vector<int> PassSorter::IfInOrder() const {
+  std::vector<int> order(count_);
+  for (int id = 0; id < count_; ++id) order[id] = id;
+  int runStart = 0;  // of the rows equal on every key so far
+  for (int id = 1; id < count_; ++id) {
+    int c = CompareFrom(0, id - 1, id);
+    if (c > 0) return {};
+    if (c == 0) continue;
+    if (positionDirection_ < 0) std::reverse(order.begin() + runStart, order.begin() + id);
+    runStart = id;
+  }
+  if (positionDirection_ < 0) std::reverse(order.begin() + runStart, order.end());
+  return order;
+}
+
+std::vector<int> PassSorter::GroupOrder(std::vector<int>& starts) const {
+  std::uint32_t rankCount = 0;
+  std::vector<std::uint32_t> ranks = KeyRanks(keys_[0], count_, rankCount);
+  if (direction_[0] < 0)
+    for (std::uint32_t& r : ranks) r = rankCount - 1 - r;
+  starts.assign(rankCount + 1, 0);
+  for (int id = 0; id < count_; ++id) ++starts[ranks[id] + 1];
+  for (size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
+  std::vector<int> next(starts.begin(), starts.end() - 1);
+  std::vector<int> order(count_);
+  for (int id = 0; id < count_; ++id) order[next[ranks[id]]++] = id;
+  return order;
+}
+
+void PassSorter::SortGroup(std::vector<int>& ids, int from, int to,
+                           const std::vector<int>& position) const {
+  if (to - from < 2 || (keys_.size() < 2 && positionDirection_ > 0)) return;
+  std::sort(ids.begin() + from, ids.begin() + to, [&](int a, int b) {
+    if (int c = CompareFrom(1, a, b)) return c < 0;
+    return positionDirection_ > 0 ? position[a] < position[b] : position[a] > position[b];
+  });
+}
+
 std::vector<int> PassOrder(const std::vector<SortKey>& keys, int count) {
   std::vector<int> order(std::max(count, 0));
   for (int id = 0; id < count; ++id) order[id] = id;
   if (keys.empty() || count < 2) return order;
-
-  // Each key's direction in the final order, and the position's.
-  std::vector<int> direction(keys.size());
-  int sign = 1;
-  for (size_t k = 0; k < keys.size(); ++k) {
-    if (keys[k].descending) sign = -sign;
-    direction[k] = sign;
-  }
-  const int positionDirection = sign;
-  auto compareFrom = [&](size_t first, int a, int b) {
-    for (size_t k = first; k < keys.size(); ++k)
-      if (int c = CompareOn(keys[k], a, b)) return c * direction[k];
-    return 0;
-  };
-
-  // Rows already in key order (a grid sorted before) only have their runs of
-  // equal rows turned round, when the position runs backwards.
-  bool inOrder = true;
-  for (int id = 1; id < count && inOrder; ++id) inOrder = compareFrom(0, id - 1, id) <= 0;
-  if (inOrder) {
-    if (positionDirection < 0)
-      for (int start = 0, end; start < count; start = end) {
-        for (end = start + 1; end < count && compareFrom(0, end - 1, end) == 0;) ++end;
-        std::reverse(order.begin() + start, order.begin() + end);
-      }
-    return order;
-  }
-
-  // Otherwise: a counting sort on the first key's ranks, then each group of
-  // rows sharing that key sorted on the other keys and the position.
-  std::uint32_t rankCount = 0;
-  std::vector<std::uint32_t> ranks = KeyRanks(keys[0], count, rankCount);
-  if (direction[0] < 0)
-    for (std::uint32_t& r : ranks) r = rankCount - 1 - r;
-  std::vector<int> start(rankCount + 1, 0);
-  for (int id = 0; id < count; ++id) ++start[ranks[id] + 1];
-  for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
-  std::vector<int> next(start.begin(), start.end() - 1);
-  for (int id = 0; id < count; ++id) order[next[ranks[id]]++] = id;
-  for (std::uint32_t r = 0; r < rankCount; ++r) {
-    if (start[r + 1] - start[r] < 2) continue;
-    std::sort(order.begin() + start[r], order.begin() + start[r + 1], [&](int a, int b) {
-      if (int c = compareFrom(1, a, b)) return c < 0;
-      return positionDirection > 0 ? a < b : a > b;
-    });
-  }
-  return order;
+  PassSorter sorter(keys, count);
+  std::vector<int> sorted = sorter.IfInOrder();
+  if (!sorted.empty()) return sorted;
+  std::vector<int> starts;
+  sorted = sorter.GroupOrder(starts);
+  for (size_t g = 0; g + 1 < starts.size(); ++g) sorter.SortGroup(sorted, starts[g], starts[g + 1], order);
+  return sorted;
 }
 
 }  // namespace quorvin

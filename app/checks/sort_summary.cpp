@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <unordered_map>
 
 #include "checks/row_order.h"
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
+#include "shell/memory_hints.h"
 #include "shell/numbers.h"
+#include "shell/place_map.h"
 
 namespace quorvin {
 namespace {
@@ -17,19 +20,37 @@ void RequireColumn(int cols, int column) {
   if (column < 0 || column >= cols) throw AppError("Subscript out of range");
 }
 
-// cell(id) is row id's key cell.
-template <typename Cell>
-SortKey ReadKey(Cell cell, int count, bool numeric, bool descending) {
+// A key over the cells at cells[id * stride]; a numeric key's texts are
+// read as numbers (AppError for one that is not), each distinct cell once.
+SortKey ReadKey(const std::string* const* cells, size_t stride, int count, bool numeric,
+                bool descending, bool interned) {
   SortKey key;
+  key.cells = cells;
+  key.stride = stride;
   key.numeric = numeric;
   key.descending = descending;
-  key.texts.resize(count);
-  for (int id = 0; id < count; ++id) key.texts[id] = &cell(id);
+  key.interned = interned;
   if (numeric) {
     key.numbers.resize(count);
-    for (int id = 0; id < count; ++id) key.numbers[id] = ToDouble(*key.texts[id]);
+    std::unordered_map<const std::string*, double> read;
+    for (int id = 0; id < count; ++id) {
+      const std::string* text = key.Text(id);
+      if (!interned) {
+        key.numbers[id] = ToDouble(*text);
+        continue;
+      }
+      auto [it, added] = read.try_emplace(text);
+      if (added) it->second = ToDouble(*text);
+      key.numbers[id] = it->second;
+    }
   }
   return key;
+}
+
+std::vector<double> Permuted(const std::vector<double>& values, const std::vector<int>& order) {
+  std::vector<double> moved(order.size());
+  for (size_t p = 0; p < order.size(); ++p) moved[p] = values[order[p]];
+  return moved;
 }
 
 bool InOrder(const std::vector<int>& order) {
@@ -64,12 +85,18 @@ void ApplyOrder(Grid& grid, int first, const std::vector<int>& order) {
     }
     return;
   }
-  std::vector<Cell> sorted(cells.begin(), cells.begin() + first * cols);
+  std::vector<Cell> sorted;
   sorted.reserve(cells.size());
-  constexpr size_t kAhead = 8;
+  AdviseLargePages(sorted.data(), cells.size() * sizeof(Cell));
+  sorted.resize(cells.size());
+  std::copy(cells.begin(), cells.begin() + first * cols, sorted.begin());
+  constexpr size_t kAhead = 16;
   for (size_t p = 0; p < order.size(); ++p) {
-    if (p + kAhead < order.size()) __builtin_prefetch(&*row(order[p + kAhead]));
-    sorted.insert(sorted.end(), row(order[p]), row(order[p]) + cols);
+    if (p + kAhead < order.size()) {
+      __builtin_prefetch(&*row(order[p + kAhead]));
+      __builtin_prefetch(&*row(order[p + kAhead]) + cols - 1);
+    }
+    std::copy_n(row(order[p]), cols, sorted.begin() + (first + p) * cols);
   }
   cells.swap(sorted);
 }
@@ -86,7 +113,23 @@ void FoldRuns(Grid& grid) {
   GridBatch batch(grid);
   std::vector<Cell>& cells = grid.MutableCells();
   const size_t cols = grid.Cols();
-  auto quantity = [&](int row) -> const std::string& { return *cells[row * cols + col::kQuantity]; };
+  // Each distinct quantity cell is read once; one that is not a whole number
+  // in range throws every time it is read, as a walk would.
+  PlaceMap<std::string, std::int32_t> read;
+  auto quantity = [&](int row) {
+    Cell text = cells[row * cols + col::kQuantity];
+    bool added = false;
+    std::int32_t& value = read.Get(text, added);
+    if (added) {
+      try {
+        value = ToInt32(*text);
+      } catch (...) {
+        read.Clear();
+        throw;
+      }
+    }
+    return value;
+  };
   auto setQuantity = [&](int row, std::int32_t sum) {
     cells[row * cols + col::kQuantity] = grid.Pool().Intern(std::to_string(sum));
   };
@@ -103,8 +146,8 @@ void FoldRuns(Grid& grid) {
     int r = bottom;
     try {
       for (; r > top; --r) {
-        std::int32_t upper = ToInt32(quantity(r - 1));
-        std::int32_t lower = r == bottom ? ToInt32(quantity(r)) : sum;
+        std::int32_t upper = quantity(r - 1);
+        std::int32_t lower = r == bottom ? quantity(r) : sum;
         sum = AddInt32(upper, lower);
         keep[r] = 0;
       }
@@ -137,8 +180,10 @@ void MergeSortRows(RowTable& table, int low, int high, int keyColumn, bool desce
   if (low < 0 || high >= static_cast<int>(table.size())) throw AppError("Subscript out of range");
   for (int r = low; r <= high; ++r) RequireColumn(static_cast<int>(table[r].size()), keyColumn);
   const int count = high - low + 1;
-  auto cell = [&](int id) -> const std::string& { return table[low + id][keyColumn]; };
-  std::vector<int> order = PassOrder({ReadKey(cell, count, numeric, descending)}, count);
+  std::vector<const std::string*> cells(count);
+  for (int id = 0; id < count; ++id) cells[id] = &table[low + id][keyColumn];
+  std::vector<int> order =
+      PassOrder({ReadKey(cells.data(), 1, count, numeric, descending, false)}, count);
   if (InOrder(order)) return;
   RowTable sorted(order.size());
   for (size_t p = 0; p < order.size(); ++p) sorted[p] = std::move(table[low + order[p]]);
@@ -154,15 +199,33 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     for (int column : keyColumns) RequireColumn(grid.Cols(), column);
     const int first = grid.FixedRows(), count = grid.Rows() - first;
     if (count < 2) return true;
+    const std::vector<Cell>& cells = grid.MutableCells();
     std::vector<SortKey> keys;
-    for (size_t k = 0; k < keyColumns.size(); ++k) {
-      auto cell = [&](int id) -> const std::string& { return grid.Text(first + id, keyColumns[k]); };
-      keys.push_back(ReadKey(cell, count, numericFlags[k], descendingFlags[k]));
-      keys.back().interned = true;
-    }
-    std::vector<int> order = PassOrder(keys, count);
+    for (size_t k = 0; k < keyColumns.size(); ++k)
+      keys.push_back(ReadKey(cells.data() + first * grid.Cols() + keyColumns[k], grid.Cols(),
+                             count, numericFlags[k], descendingFlags[k], true));
     GridBatch batch(grid);
-    ApplyOrder(grid, first, order);
+    PassSorter sorter(keys, count);
+    std::vector<int> order = sorter.IfInOrder();
+    if (!order.empty()) {
+      ApplyOrder(grid, first, order);
+      return true;
+    }
+    // The rows are first moved together by the first key, so that sorting
+    // each group reads rows that lie side by side.
+    std::vector<int> starts;
+    const std::vector<int> grouped = sorter.GroupOrder(starts);
+    ApplyOrder(grid, first, grouped);
+    for (size_t k = 0; k < keys.size(); ++k) {
+      keys[k].cells = cells.data() + first * grid.Cols() + keyColumns[k];
+      if (keys[k].numeric) keys[k].numbers = Permuted(keys[k].numbers, grouped);
+    }
+    PassSorter inGroups(keys, count);
+    std::vector<int> local(count);
+    for (int id = 0; id < count; ++id) local[id] = id;
+    for (size_t g = 0; g + 1 < starts.size(); ++g)
+      inGroups.SortGroup(local, starts[g], starts[g + 1], grouped);
+    ApplyOrder(grid, first, local);
     return true;
   } catch (const std::exception& e) {
     ShowErrorDescription(dialogs, e.what());

@@ -1,8 +1,5 @@
 #include "entry/auto_fill.h"
 
-#include <unordered_map>
-#include <utility>
-
 #include "entry/entry_grid.h"
 #include "shell/grid_text.h"
 #include "shell/text.h"
@@ -11,10 +8,12 @@ namespace quorvin {
 
 void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
   GridBatch batch(grid);
-  const ReferenceLists& lists = app.lists;
   CellPool& pool = grid.Pool();
-  // The lists' answers are remembered unless a lookup may show a box.
-  const bool remember = !lists.HasSerialOnlyRecords();
+  ListAnswers& answers = app.answers;
+  answers.Use(app.lists, pool);
+  // A row with the client code of the row above has its answers; unless a
+  // lookup may show a box, when every row asks.
+  const bool remember = !app.lists.HasSerialOnlyRecords();
   const Cell delivery = pool.Intern(FormatDisplayDate(settlementDate));
   const Cell broker = pool.Intern(app.settings.BrokerID);
   const Cell clearing = pool.Intern(app.settings.ClearingBOID);
@@ -23,8 +22,8 @@ void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
     grid.SetCell(r, c, cell);
     if (r == 1 || grid.CellAt(r - 1, c) != cell) WidenColumn(grid, r, c, kWidenMargin);
   };
-  Cell client = nullptr, boid = nullptr, boName = nullptr;
-  std::unordered_map<Cell, std::pair<Cell, Cell>> securities;  // by scrip ID
+  Cell client = nullptr;
+  ListAnswers::Account account{};
   InternalRefNoWalk refNos(app, grid);
   for (int r = 1; r < grid.Rows(); ++r) {
     put(r, col::kSN, pool.Number(r));
@@ -33,19 +32,13 @@ void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
     put(r, col::kClearingBOID, clearing);
     if (!remember || grid.CellAt(r, col::kClientCode) != client) {
       client = grid.CellAt(r, col::kClientCode);
-      boid = pool.Intern(lists.FindBOIDByClientCode(*client));
-      boName = pool.Intern(lists.FindBOName(*boid));
+      account = answers.ForClient(client);
     }
-    put(r, col::kBOID, boid);
-    put(r, col::kBOName, boName);
-    const Cell scrip = grid.CellAt(r, col::kScripID);
-    auto known = securities.find(scrip);
-    if (!remember || known == securities.end()) {
-      const Cell isin = pool.Intern(lists.FindISINByScripID(*scrip));
-      known = securities.insert_or_assign(scrip, std::pair(isin, pool.Intern(lists.FindISINName(*isin)))).first;
-    }
-    put(r, col::kISINCode, known->second.first);
-    put(r, col::kISINName, known->second.second);
+    put(r, col::kBOID, account.boid);
+    put(r, col::kBOName, account.boName);
+    const ListAnswers::Security& security = answers.ForScrip(grid.CellAt(r, col::kScripID));
+    put(r, col::kISINCode, security.isinCode);
+    put(r, col::kISINName, security.isinName);
     refNos.Row(r);
   }
 }

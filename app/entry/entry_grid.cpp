@@ -59,8 +59,13 @@ InternalRefNoWalk::InternalRefNoWalk(const AppContext& app, Grid& grid) : app_(a
 
 void InternalRefNoWalk::Row(int r) {
   const Cell tradeDate = grid_.CellAt(r, col::kTradeDate);
-  if (TrimView(*tradeDate).empty() || TrimView(grid_.Text(r, col::kBOID)).empty()) return;
-  if (r > 1 && !grid_.SameText(r - 1, col::kBOID, r, col::kBOID)) ++counter_;
+  const Cell boid = grid_.CellAt(r, col::kBOID);
+  if (boid != lastBoid_) {
+    lastBoid_ = boid;
+    boidBlank_ = TrimView(*boid).empty();
+  }
+  if (boidBlank_ || TrimView(*tradeDate).empty()) return;
+  if (r > 1 && grid_.CellAt(r - 1, col::kBOID) != boid) ++counter_;
   if (tradeDate != lastDate_ || counter_ != lastCounter_) {
     auto known = prefixes_.find(tradeDate);
     if (known == prefixes_.end())

@@ -1,6 +1,7 @@
 #include "entry/trade_import.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
+#include "shell/memory_hints.h"
 #include "shell/text.h"
 #include "shell/text_files.h"
 #include "shell/text_map.h"
@@ -72,6 +74,8 @@ class ImportedRows {
   // Called once the file's size is known, with a bound on its lines.
   void Start(size_t lineBound) {
     cells_.reserve((lineBound + 1) * cols_);
+    AdviseLargePages(cells_.data(), cells_.capacity() * sizeof(Cell));
+    pool_->Reserve(lineBound / 2);
     AddCopy(0);
     started_ = true;
   }
@@ -121,11 +125,18 @@ class ImportedRows {
 
 // The cells the lists give for a client code or a scrip, remembered per
 // text when the lists answer without a box (they show one on every lookup
-// that reaches a record holding a serial number only).
+// that reaches a record holding a serial number only). Each cell is widened
+// for when it is first made: the same text never needs it again.
 class ImportLookups {
  public:
-  ImportLookups(const ReferenceLists& lists, CellPool& pool)
-      : lists_(lists), pool_(pool), remember_(!lists.HasSerialOnlyRecords()), clients_(1024) {}
+  ImportLookups(const ReferenceLists& lists, ListAnswers& answers, ImportedRows& rows)
+      : answers_(answers),
+        rows_(rows),
+        pool_(rows.Pool()),
+        remember_(!lists.HasSerialOnlyRecords()),
+        clients_(1024) {
+    answers_.Use(lists, pool_);
+  }
 
   struct Client {
     Cell code, boid, boName;
@@ -140,15 +151,21 @@ class ImportLookups {
 
   const Client& ForClient(std::string_view code, std::uint64_t hash) {
     return Find(clients_, code, hash, [&](Cell text) {
-      Client found{text, pool_.Intern(lists_.FindBOIDByClientCode(*text)), nullptr};
-      found.boName = pool_.Intern(lists_.FindBOName(*found.boid));
+      const ListAnswers::Account& account = answers_.ForClient(text);
+      Client found{text, account.boid, account.boName};
+      rows_.Widen(col::kClientCode, found.code);
+      rows_.Widen(col::kBOID, found.boid);
+      rows_.Widen(col::kBOName, found.boName);
       return found;
     });
   }
   const Scrip& ForScrip(std::string_view scrip, std::uint64_t hash) {
     return Find(scrips_, scrip, hash, [&](Cell text) {
-      Scrip found{text, pool_.Intern(lists_.FindISINByScripID(*text)), nullptr};
-      found.isinName = pool_.Intern(lists_.FindISINName(*found.isinCode));
+      const ListAnswers::Security& security = answers_.ForScrip(text);
+      Scrip found{text, security.isinCode, security.isinName};
+      rows_.Widen(col::kScripID, found.scrip);
+      rows_.Widen(col::kISINCode, found.isinCode);
+      rows_.Widen(col::kISINName, found.isinName);
       return found;
     });
   }
@@ -156,6 +173,7 @@ class ImportLookups {
     Cell* known = quantities_.Find(quantity, hash);
     if (known) return *known;
     Cell text = pool_.Intern(quantity);
+    rows_.Widen(col::kQuantity, text);
     return quantities_.Add(*text, hash, text);
   }
 
@@ -171,7 +189,8 @@ class ImportLookups {
     return *value;
   }
 
-  const ReferenceLists& lists_;
+  ListAnswers& answers_;
+  ImportedRows& rows_;
   CellPool& pool_;
   bool remember_;
   TextMap<Client> clients_;
@@ -187,6 +206,14 @@ struct PendingRow {
   Cell tradeDate;
   std::uint64_t scripHash, quantityHash, clientHash;
 };
+
+size_t CountLineFeeds(std::string_view text) {
+  size_t count = 0;
+  for (const char *at = text.data(), *end = at + text.size();
+       (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
+    ++count;
+  return count;
+}
 
 // The byte at which field `index` of a line starts, or npos when the line has
 // fewer fields; `from` is where field `at` starts.
@@ -235,13 +262,13 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
     GridBatch batch(grid);
     ClearEntryGrid(grid);
     ImportedRows rows(grid);
-    ImportLookups lookups(app.lists, rows.Pool());
+    ImportLookups lookups(app.lists, app.answers, rows);
     std::string content;
     std::string_view text;
     try {
       content = ReadTextFile(path);
       text = content;
-      rows.Start(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+      rows.Start(CountLineFeeds(text) + 1);
       TradeDates dates;
       Cell lastDate = nullptr;
       std::vector<PendingRow> batch;
@@ -262,9 +289,7 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
           row[col::kISINName] = security.isinName;
           row[col::kClientCode] = account.code;
           row[col::kScripID] = security.scrip;
-          for (int c : {col::kSN, col::kScripID, col::kQuantity, col::kClientCode, col::kBOID,
-                        col::kBOName, col::kTradeDate, col::kISINCode, col::kISINName})
-            rows.Widen(c, row[c]);
+          rows.Widen(col::kSN, row[col::kSN]);
         }
         batch.clear();
       };
@@ -283,7 +308,10 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
         if (dateAt == std::string_view::npos)
           throw AppError(LineFailure(i, "has fewer than 11 fields"));
         const std::string& tradeDate = dates.Text(FieldAt(line, dateAt));
-        if (!lastDate || *lastDate != tradeDate) lastDate = rows.Pool().Intern(tradeDate);
+        if (!lastDate || *lastDate != tradeDate) {
+          lastDate = rows.Pool().Intern(tradeDate);
+          rows.Widen(col::kTradeDate, lastDate);
+        }
         PendingRow& row = batch.emplace_back();
         row.scrip = FieldAt(line, scripAt);
         row.quantity = FieldAt(line, quantityAt);

@@ -328,7 +328,7 @@ void ListWindow::ShowEditor(int row, int col, const std::string& text) {
 }
 
 void ListWindow::HideEditor() {
-  txtEditor_->hide();
+  HideCellEditor(txtEditor_, flxList_);
 }
 
 void ListWindow::FocusGrid() {

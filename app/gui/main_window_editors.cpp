@@ -4,6 +4,7 @@
 
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/window_support.h"
 
 namespace quorvin::gui {
 namespace {
@@ -97,7 +98,7 @@ void MainWindow::SetCheckEnabled(bool enabled) {
 void MainWindow::ShowTextEditor(int row, int col, const std::string& text) {
   grid_->scrollTo(model_->index(model_->TableRow(row), col));
   PlaceOverCell(txtEditor_, row, col);
-  dtpDate_->hide();
+  HideCellEditor(dtpDate_, grid_);
   txtEditor_->setText(Q(text));
   txtEditor_->show();
   txtEditor_->raise();
@@ -113,7 +114,7 @@ void MainWindow::ShowDatePicker(int row, int col, std::optional<Date> date) {
     dtpDate_->setDate(ToQDate(*date));
     settingPicker_ = false;
   }
-  txtEditor_->hide();
+  HideCellEditor(txtEditor_, grid_);
   dtpDate_->show();
   dtpDate_->raise();
   dtpDate_->setFocus();
@@ -124,8 +125,8 @@ void MainWindow::SetEditorText(const std::string& text) {
 }
 
 void MainWindow::HideEditors() {
-  txtEditor_->hide();
-  dtpDate_->hide();
+  HideCellEditor(txtEditor_, grid_);
+  HideCellEditor(dtpDate_, grid_);
 }
 
 void MainWindow::FocusGrid() {

@@ -1,6 +1,7 @@
 #include "gui/window_support.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace quorvin::gui {
 
@@ -13,6 +14,16 @@ void SetWaitCursor(bool wait) {
 
 void ProcessPendingEvents() {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace quorvin::gui
+
+namespace quorvin::gui {
+
+void HideCellEditor(QWidget* editor, QWidget* grid) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus && (focus == editor || editor->isAncestorOf(focus))) grid->setFocus();
+  editor->hide();
 }
 
 }  // namespace quorvin::gui

@@ -18,10 +18,9 @@ class FirstMatchIndex {
   // keys[i] is record i's key; a default-constructed (null) view leaves record i out.
   // The texts must outlive the index.
   void Build(const std::vector<std::string_view>& keys) {
-    keys_ = keys;
     size_t capacity = 16;
     while (capacity < keys.size() * 2) capacity *= 2;
-    slots_.assign(capacity, Slot{0, kNone});
+    slots_.assign(capacity, Slot{0, kNone, nullptr, 0});
     mask_ = capacity - 1;
     for (int i = 0; i < static_cast<int>(keys.size()); ++i) {
       if (keys[i].data() == nullptr) continue;  // not indexed
@@ -30,10 +29,10 @@ class FirstMatchIndex {
       for (;; at = (at + 1) & mask_) {
         Slot& s = slots_[at];
         if (s.index == kNone) {
-          s = Slot{h, i};
+          s = Slot{h, i, keys[i].data(), static_cast<uint32_t>(keys[i].size())};
           break;
         }
-        if (s.hash == h && keys_[s.index] == keys[i]) break;  // the first one stays
+        if (s.hash == h && Key(s) == keys[i]) break;  // the first one stays
       }
     }
   }
@@ -44,19 +43,23 @@ class FirstMatchIndex {
     for (size_t at = h & mask_;; at = (at + 1) & mask_) {
       const Slot& s = slots_[at];
       if (s.index == kNone) return kNone;
-      if (s.hash == h && keys_[s.index] == key) return s.index;
+      if (s.hash == h && Key(s) == key) return s.index;
     }
   }
 
  private:
+  // The key's text is kept in the slot, so that a lookup reads the slot and
+  // the text, not a third place.
   struct Slot {
     uint32_t hash;
     int index;
+    const char* data;
+    uint32_t size;
   };
+  static std::string_view Key(const Slot& s) { return {s.data, s.size}; }
   static uint32_t Hash(std::string_view key) {
     return static_cast<uint32_t>(std::hash<std::string_view>{}(key));
   }
-  std::vector<std::string_view> keys_;
   std::vector<Slot> slots_;
   size_t mask_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "lists/reference_lists.h"
 
+#include <atomic>
+
 #include "shell/errors.h"
 #include "shell/text.h"
 #include "shell/text_files.h"
@@ -112,7 +114,13 @@ void ReferenceLists::SetISINList(std::vector<ISINRecord> records) {
   IndexISIN();
 }
 
+std::uint64_t ReferenceLists::NextGeneration() {
+  static std::atomic<std::uint64_t> next{1};
+  return next++;
+}
+
 void ReferenceLists::IndexBO() {
+  generation_ = NextGeneration();
   boFirstSerialOnly_ = kNoMatch;
   cleanClientCodes_.assign(bo_.size(), std::string());
   std::vector<std::string_view> ids(bo_.size()), codes(bo_.size());
@@ -131,10 +139,9 @@ void ReferenceLists::IndexBO() {
 }
 
 void ReferenceLists::IndexISIN() {
+  generation_ = NextGeneration();
   upperScrip_.clear();
   upperIsin_.clear();
-  scripCache_.clear();
-  isinCache_.clear();
   isinFirstSerialOnly_ = kNoMatch;
   upperScrip_.reserve(isin_.size());
   upperIsin_.reserve(isin_.size());
@@ -144,6 +151,10 @@ void ReferenceLists::IndexISIN() {
     upperScrip_.push_back(ToUpper(r.scripId));
     upperIsin_.push_back(ToUpper(r.isinCode));
   }
+  std::vector<char> serialOnly(isin_.size());
+  for (size_t i = 0; i < isin_.size(); ++i) serialOnly[i] = isin_[i].serialOnly;
+  scripIndex_.Build(upperScrip_, serialOnly);
+  isinIndex_.Build(upperIsin_, serialOnly);
 }
 
 int ReferenceLists::Resolve(int match, int firstSerialOnly) const {
@@ -160,57 +171,38 @@ std::string ReferenceLists::FindClientCode(const std::string& boId) const {
   return i == kNoMatch ? std::string() : bo_[i].clientCode;
 }
 
-std::string ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
+const std::string& ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
+  static const std::string none;
   int i = Resolve(boByClientCode_.Find(clientCode), boFirstSerialOnly_);
-  return i == kNoMatch ? std::string() : bo_[i].boId;
+  return i == kNoMatch ? none : bo_[i].boId;
 }
 
-std::string ReferenceLists::FindBOName(const std::string& boId) const {
+const std::string& ReferenceLists::FindBOName(const std::string& boId) const {
+  static const std::string notFound = kBONameNotFound;
   int i = Resolve(boById_.Find(boId), boFirstSerialOnly_);
-  return i == kNoMatch ? std::string(kBONameNotFound) : bo_[i].boName;
+  return i == kNoMatch ? notFound : bo_[i].boName;
 }
 
 int ReferenceLists::FindByScrip(const std::string& part) const {
-  auto cached = scripCache_.find(part);
-  if (cached != scripCache_.end()) return cached->second;
-  std::string upper = ToUpper(part);
-  int match = kNoMatch;
-  for (int i = 0; i < static_cast<int>(isin_.size()); ++i) {
-    if (isin_[i].serialOnly) continue;
-    if (ContainsNoCase(upperScrip_[i], upper)) {
-      match = i;
-      break;
-    }
-  }
-  scripCache_.emplace(part, match);
-  return match;
+  return scripIndex_.First(ToUpper(part));
 }
 
 int ReferenceLists::FindByIsinCode(const std::string& part) const {
   if (part.empty()) return kNoMatch;
-  auto cached = isinCache_.find(part);
-  if (cached != isinCache_.end()) return cached->second;
-  std::string upper = ToUpper(part);
-  int match = kNoMatch;
-  for (int i = 0; i < static_cast<int>(isin_.size()); ++i) {
-    if (isin_[i].serialOnly) continue;
-    if (ContainsNoCase(upperIsin_[i], upper)) {
-      match = i;
-      break;
-    }
-  }
-  isinCache_.emplace(part, match);
-  return match;
+  return isinIndex_.First(ToUpper(part));
 }
 
-std::string ReferenceLists::FindISINByScripID(const std::string& scripIdPart) const {
+const std::string& ReferenceLists::FindISINByScripID(const std::string& scripIdPart) const {
+  static const std::string none;
   int i = Resolve(FindByScrip(scripIdPart), isinFirstSerialOnly_);
-  return i == kNoMatch ? std::string() : isin_[i].isinCode;
+  return i == kNoMatch ? none : isin_[i].isinCode;
 }
 
-std::string ReferenceLists::FindISINName(const std::string& isinPart, std::string* codeBox) const {
+const std::string& ReferenceLists::FindISINName(const std::string& isinPart,
+                                                std::string* codeBox) const {
+  static const std::string notFound = kISINNameNotFound;
   int i = Resolve(FindByIsinCode(isinPart), isinFirstSerialOnly_);
-  if (i == kNoMatch) return kISINNameNotFound;
+  if (i == kNoMatch) return notFound;
   if (codeBox) *codeBox = isin_[i].isinCode;
   return isin_[i].isinName;
 }

@@ -3,13 +3,15 @@
 //
 // The lookups answer exactly as a walk from the first record to the first
 // match would, header record and duplicates included, but cheaply: exact
-// lookups use an index built at load (first occurrence wins) and the
-// case-blind "contains" lookups remember their answer per argument until the
-// next load.
+// lookups use an index built at load (first occurrence wins), and so do the
+// case-blind "contains" lookups (every piece of every scrip ID and ISIN code
+// filed under the first record it occurs in).
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "lists/contains_index.h"
 #include "lists/first_match_index.h"
 #include "shell/ports.h"
 
@@ -49,13 +51,18 @@ class ReferenceLists {
   bool HasSerialOnlyRecords() const {
     return boFirstSerialOnly_ != kNoMatch || isinFirstSerialOnly_ != kNoMatch;
   }
+  // Changes whenever either list does; no two lists' contents share one.
+  std::uint64_t Generation() const { return generation_; }
 
   std::string FindClientCode(const std::string& boId) const;
-  std::string FindBOIDByClientCode(const std::string& clientCode) const;
-  std::string FindBOName(const std::string& boId) const;
-  std::string FindISINByScripID(const std::string& scripIdPart) const;
+  // These four answer with a text of the lists (or a constant), valid until
+  // the next load.
+  const std::string& FindBOIDByClientCode(const std::string& clientCode) const;
+  const std::string& FindBOName(const std::string& boId) const;
+  const std::string& FindISINByScripID(const std::string& scripIdPart) const;
   // When a record matches and codeBox is given, it receives the full ISIN code.
-  std::string FindISINName(const std::string& isinPart, std::string* codeBox = nullptr) const;
+  const std::string& FindISINName(const std::string& isinPart,
+                                  std::string* codeBox = nullptr) const;
   std::string FindScripID(const std::string& isinPart, std::string* codeBox = nullptr) const;
 
  private:
@@ -63,6 +70,7 @@ class ReferenceLists {
   // Index of the record a first-match walk stops at, or kNoMatch. A walk that
   // reaches a serial-only record first fails there: reported, then no match.
   int Resolve(int match, int firstSerialOnly) const;
+  static std::uint64_t NextGeneration();
   void IndexBO();
   void IndexISIN();
   int FindByScrip(const std::string& part) const;
@@ -75,7 +83,8 @@ class ReferenceLists {
   std::vector<std::string> cleanClientCodes_;  // client codes without CR, as compared
   std::vector<std::string> upperScrip_, upperIsin_;
   int boFirstSerialOnly_ = kNoMatch, isinFirstSerialOnly_ = kNoMatch;
-  mutable std::unordered_map<std::string, int> scripCache_, isinCache_;
+  std::uint64_t generation_ = NextGeneration();
+  ContainsIndex scripIndex_, isinIndex_;
 };
 
 }  // namespace quorvin

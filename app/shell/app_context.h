@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "lists/list_answers.h"
 #include "lists/reference_lists.h"
 #include "shell/ports.h"
 #include "shell/settings.h"
@@ -25,6 +26,7 @@ struct AppContext {
 
   Settings settings;
   ReferenceLists lists;
+  ListAnswers answers;  // the lists' answers for the entry grid's cells
   std::string instructionKind;  // "Pay In" or "Pay Out"; empty until the first kind change
   std::string kindCode;         // "PI" or "PO"
   std::string listKind;         // "BO" or "ISIN"

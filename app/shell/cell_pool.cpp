@@ -1,11 +1,16 @@
 #include "shell/cell_pool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+
+#include "shell/memory_hints.h"
 
 namespace quorvin {
 
 CellPool::CellPool() : slots_(1024), mask_(1023) {
+  static std::atomic<std::uint64_t> next{1};
+  id_ = next++;
   empty_ = Intern("");
 }
 
@@ -42,8 +47,21 @@ Cell CellPool::InternHashed(std::string_view text) {
   return added;
 }
 
+void CellPool::Reserve(size_t texts) {
+  size_t capacity = slots_.size();
+  while (capacity < texts * 2) capacity *= 2;
+  if (capacity > slots_.size()) Rehash(capacity);
+}
+
 void CellPool::Grow() {
-  std::vector<Slot> old(slots_.size() * 2);
+  Rehash(slots_.size() * 2);
+}
+
+void CellPool::Rehash(size_t capacity) {
+  std::vector<Slot> old;
+  old.reserve(capacity);
+  AdviseLargePages(old.data(), capacity * sizeof(Slot));
+  old.resize(capacity);
   old.swap(slots_);
   mask_ = slots_.size() - 1;
   for (const Slot& slot : old) {

@@ -22,10 +22,14 @@ class CellPool {
   // The place of a text, added when new; it stays put for the pool's life.
   Cell Intern(std::string_view text);
   Cell Empty() const { return empty_; }
+  // Makes room for this many distinct texts at once.
+  void Reserve(size_t texts);
   // The decimal text of n, as Intern(std::to_string(n)) but quicker: serial
   // numbers are written for every row again after each sort.
   Cell Number(int n);
   size_t Size() const { return texts_.size(); }
+  // No two pools of the program's life share one.
+  std::uint64_t Id() const { return id_; }
 
  private:
   struct Slot {
@@ -39,7 +43,9 @@ class CellPool {
   static int NumberedValue(std::string_view text);
   Cell InternHashed(std::string_view text);
   void Grow();
+  void Rehash(size_t capacity);
 
+  std::uint64_t id_;
   std::deque<std::string> texts_;
   std::vector<Slot> slots_;
   size_t mask_ = 0;

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "shell/errors.h"
+#include "shell/memory_hints.h"
 
 namespace quorvin {
 namespace {
@@ -105,19 +106,25 @@ std::string ReadTextFile(const std::string& path) {
   if (::fstat(fd, &st) != 0) Fail(errno);
   if (S_ISDIR(st.st_mode)) Fail(EISDIR);
   if (st.st_size > kMaxFileBytes) throw AppError("File too large");
+  // Read straight into the text, the size the file has now; a file that grows
+  // meanwhile is read on to its end.
   std::string content;
-  content.reserve(static_cast<size_t>(st.st_size));
-  char buffer[1 << 16];
+  size_t size = 0;
+  content.reserve(static_cast<size_t>(st.st_size) + 1);
+  AdviseLargePages(content.data(), content.capacity());
+  content.resize(content.capacity());
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (size == content.size()) content.resize(size + (1 << 16));
+    ssize_t n = ::read(fd, content.data() + size, content.size() - size);
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
     }
     if (n == 0) break;
-    content.append(buffer, static_cast<size_t>(n));
-    if (static_cast<off_t>(content.size()) > kMaxFileBytes) throw AppError("File too large");
+    size += static_cast<size_t>(n);
+    if (static_cast<off_t>(size) > kMaxFileBytes) throw AppError("File too large");
   }
+  content.resize(size);
   if (content.empty()) throw AppError("Input past end of file");
   return content;
 }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/memory_hints.h"
+
 namespace quorvin {
 
 template <typename Value>
@@ -75,7 +77,10 @@ class TextMap {
   }
 
   void Rehash(size_t capacity) {
-    std::vector<Slot> old(capacity);
+    std::vector<Slot> old;
+    old.reserve(capacity);
+    AdviseLargePages(old.data(), capacity * sizeof(Slot));
+    old.resize(capacity);
     old.swap(slots_);
     mask_ = capacity - 1;
     for (Slot& slot : old)

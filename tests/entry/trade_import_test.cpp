@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "entry/auto_fill.h"
 #include "entry/straight_import.h"
 #include "support/entry_fixture.h"
 
@@ -65,6 +66,25 @@ TEST_F(TradeImport, TakesTheSellsOfAPayInWithTheirLookups) {
   EXPECT_EQ(grid.Text(2, col::kTradeDate), "07-Dec-2026");
   for (int c : {col::kBrokerID, col::kClearingBOID, col::kDeliveryDate, col::kInternalRefNo})
     EXPECT_EQ(grid.Text(1, c), "");
+}
+
+// The import's lookups are kept for Auto-Fill; a list saved in between must
+// still be what Auto-Fill reads.
+TEST_F(TradeImport, AutoFillAfterAListChangeUsesTheNewList) {
+  std::string path = WriteTrades("payin_10-Dec-2026.txt", {Trade("ALPHATEX", "S", "100", "C1001"),
+                                                          Trade("ALPHATEX", "S", "40", "C1001")});
+  ASSERT_TRUE(ImportTrades(app, grid, path, "S"));
+  ASSERT_EQ(grid.Text(2, col::kBOID), kBoidA);
+  app.lists.SetBOList({{"S/N", "BO ID", "BO Name", "Client Code"},
+                       {"1", kBoidB, "Moved Account", "C1001"}});
+  AutoFill(app, grid, Date{2026, 12, 10});
+  for (int r : {1, 2}) {
+    EXPECT_EQ(grid.Text(r, col::kBOID), kBoidB);
+    EXPECT_EQ(grid.Text(r, col::kBOName), "Moved Account");
+    EXPECT_EQ(grid.Text(r, col::kISINCode), "MG1000ALPH31");
+  }
+  EXPECT_EQ(grid.Text(1, col::kInternalRefNo), "I204513081226" "1");
+  EXPECT_EQ(grid.Text(2, col::kInternalRefNo), "I204513081226" "1");
 }
 
 TEST_F(TradeImport, NoLineOfTheSideLeavesTheHeaderAlone) {
@@ -200,7 +220,7 @@ TEST(TradeImportRandomized, EqualsTheCellByCellImport) {
     app.lists.SetISINList(isin);
 
     std::string text;
-    int lines = pick(30);
+    int lines = pick(round % 3 ? 30 : 100);  // past one batch of lines now and then
     for (int k = 0; k < lines; ++k) {
       if (k) text += "\r\n";
       int kind = pick(100);

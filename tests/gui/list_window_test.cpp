@@ -159,6 +159,19 @@ class ListWindowTest : public QObject {
     QCOMPARE(Cell(3, 1), before);
   }
 
+  void endingAnEditLeavesTheCurrentCellWhereItWas() {
+    Reactivate();
+    ClickCell(4, 2);
+    QTest::keyClick(grid_, Qt::Key_Return);
+    QVERIFY(editor_->hasFocus());
+    QTest::keyClick(editor_, Qt::Key_Escape);
+    QVERIFY(!editor_->isVisible());
+    QCOMPARE(w_->List().Row(), 4);
+    QCOMPARE(w_->List().Col(), 2);
+    QCOMPARE(grid_->currentIndex(), grid_->model()->index(3, 2));
+    QVERIFY(grid_->hasFocus());
+  }
+
   void insertAndDeleteFollowTheControlTheyAreReleasedOn() {
     grid_->setFocus();
     QTest::keyClick(grid_, Qt::Key_Insert);

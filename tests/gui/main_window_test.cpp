@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -137,6 +138,50 @@ class MainWindowTest : public QObject {
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(seen, QStringList{"Invalid Entry.|Quantity must be numeric."});
     QVERIFY(editor->isVisible());  // left open for the correction
+  }
+
+  void endingAnEditLeavesTheCurrentCellWhereItWas() {
+    Grid& g = w_->Entries();
+    g.SetRows(4);
+    auto* editor = Find<QLineEdit>(w_, "txtEditor");
+    auto expectAt = [&](int row, int col) {
+      QCOMPARE(g.Row(), row);
+      QCOMPARE(g.Col(), col);
+      QCOMPARE(grid_->currentIndex(), grid_->model()->index(row - 1, col));
+      QVERIFY(grid_->hasFocus());
+    };
+    ClickCell(2, col::kClientCode);
+    QTest::keyClick(grid_, Qt::Key_Return);
+    QVERIFY(editor->hasFocus());
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!editor->isVisible());
+    expectAt(2, col::kClientCode);
+
+    QTest::keyClick(grid_, Qt::Key_Return);
+    TypeIntoEditor("C1001");
+    QVERIFY(!editor->isVisible());
+    expectAt(2, col::kClientCode);
+
+    ClickCell(3, col::kTradeDate);
+    QTest::keyClick(grid_, Qt::Key_Return);
+    auto* picker = Find<QDateEdit>(w_, "dtpDate");
+    QVERIFY(picker->isVisible());
+    QVERIFY(picker->isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!picker->isVisible());
+    expectAt(3, col::kTradeDate);
+
+    // A scroll drops the edit; the cell stays.
+    g.SetColWidth(col::kISINName, 30000);  // wider than the window
+    QScrollBar* bar = grid_->horizontalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0);
+    ClickCell(1, col::kScripID);
+    QTest::keyClick(grid_, Qt::Key_Return);
+    QVERIFY(editor->hasFocus());
+    QVERIFY(bar->maximum() > bar->value());
+    bar->setValue(bar->maximum());
+    QVERIFY(!editor->isVisible());
+    expectAt(1, col::kScripID);
   }
 
   void insertAddsARowAndTheDatePickerWritesTheCell() {

@@ -1,0 +1,71 @@
+#pragma once
+// What the lists answer for the client codes and scrip IDs of one grid's
+// cells, kept from one routine of the day to the next: the import asks for
+// every trade's client and scrip, and Auto-Fill asks again for the same
+// cells. The answers hold only while both the lists and the grid's cell pool
+// are the ones they were given for, and are not kept at all while a lookup
+// may show a box (a list with a record holding a serial number only), so
+// every routine sees exactly what asking the lists would give.
+#include <cstdint>
+#include <string>
+
+#include "lists/reference_lists.h"
+#include "shell/cell_pool.h"
+#include "shell/place_map.h"
+
+namespace quorvin {
+
+class ListAnswers {
+ public:
+  struct Account {
+    Cell boid, boName;
+  };
+  struct Security {
+    Cell isinCode, isinName;
+  };
+
+  // Forgets every answer unless they were given for these lists and this pool.
+  void Use(const ReferenceLists& lists, CellPool& pool) {
+    if (lists_ == &lists && generation_ == lists.Generation() && pool_ == &pool &&
+        poolId_ == pool.Id())
+      return;
+    lists_ = &lists;
+    generation_ = lists.Generation();
+    pool_ = &pool;
+    poolId_ = pool.Id();
+    accounts_.Clear();
+    securities_.Clear();
+  }
+
+  // BO ID and BO Name for a client code of the pool.
+  const Account& ForClient(Cell clientCode) {
+    bool added = false;
+    Account& account = accounts_.Get(clientCode, added);
+    if (added || lists_->HasSerialOnlyRecords()) {
+      account.boid = pool_->Intern(lists_->FindBOIDByClientCode(*clientCode));
+      account.boName = pool_->Intern(lists_->FindBOName(*account.boid));
+    }
+    return account;
+  }
+
+  // ISIN Code and ISIN Name for a scrip ID of the pool.
+  const Security& ForScrip(Cell scripId) {
+    bool added = false;
+    Security& security = securities_.Get(scripId, added);
+    if (added || lists_->HasSerialOnlyRecords()) {
+      security.isinCode = pool_->Intern(lists_->FindISINByScripID(*scripId));
+      security.isinName = pool_->Intern(lists_->FindISINName(*security.isinCode));
+    }
+    return security;
+  }
+
+ private:
+  const ReferenceLists* lists_ = nullptr;
+  std::uint64_t generation_ = 0;
+  CellPool* pool_ = nullptr;
+  std::uint64_t poolId_ = 0;
+  PlaceMap<std::string, Account> accounts_;
+  PlaceMap<std::string, Security> securities_;
+};
+
+}  // namespace quorvin
