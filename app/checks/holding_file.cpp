@@ -10,6 +10,7 @@
 #endif
 
 #include "shell/errors.h"
+#include "shell/memory_hints.h"
 #include "shell/text.h"
 
 namespace quorvin {
@@ -200,7 +201,10 @@ class PieceTable {
   void Reset(size_t count) {
     size_t capacity = 16;
     while (capacity < 2 * count) capacity *= 2;
-    slots_.assign(capacity, Slot{});
+    slots_.clear();
+    slots_.reserve(capacity);
+    AdviseLargePages(slots_.data(), capacity * sizeof(Slot));
+    slots_.resize(capacity);
     mask_ = capacity - 1;
   }
 
@@ -360,7 +364,7 @@ class PairScan {
   static std::uint64_t Hash(std::string_view text) { return HashText(text.data(), text.size()); }
 
   void FilePieces() {
-    IdTable pieceIds(texts_.size());
+    lookup_.Reset(texts_.size());  // room for a piece of every text
     std::vector<std::uint64_t> hashes;  // of each piece
     std::vector<int> pieceOfNeedle;     // in text order, for texts with a piece
     std::vector<int> needleText;
@@ -370,11 +374,11 @@ class PairScan {
         everyLine_.push_back(t);
         continue;
       }
-      const int next = static_cast<int>(pieces_.size());
       const std::uint64_t h = Hash(piece);
-      const int p = pieceIds.FindOrAdd(
-          h, next, [&](int q) { return pieces_[q] == piece; }, [&](int q) { return hashes[q]; });
-      if (p == next) {
+      int p = lookup_.Find(h, piece.data(), piece.size(), pieces_);
+      if (p < 0) {
+        p = static_cast<int>(pieces_.size());
+        lookup_.Add(h, piece, p);
         pieces_.push_back(piece);
         hashes.push_back(h);
         lengths_.push_back(piece.size());
@@ -384,8 +388,6 @@ class PairScan {
     }
     needles_.Count(pieces_.size(), pieceOfNeedle);
     for (size_t k = 0; k < needleText.size(); ++k) needles_.Add(pieceOfNeedle[k], needleText[k]);
-    lookup_.Reset(pieces_.size());
-    for (int p = 0; p < static_cast<int>(pieces_.size()); ++p) lookup_.Add(hashes[p], pieces_[p], p);
 
     std::sort(lengths_.begin(), lengths_.end());
     lengths_.erase(std::unique(lengths_.begin(), lengths_.end()), lengths_.end());
