@@ -135,19 +135,6 @@ class IdTable {
  public:
   explicit IdTable(size_t count = 0) { Resize(count); }
 
-  // Asks for the place where a look-up of hash starts.
-  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
-
-  template <typename Same>
-  int Find(std::uint64_t hash, Same same) const {
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      const Slot& slot = slots_[i];
-      if (slot.id < 0) return -1;
-      if (slot.tag == tag && same(slot.id)) return slot.id;
-    }
-  }
-
   // The id filed as the same, or newId, filed now.
   template <typename Same, typename HashOf>
   int FindOrAdd(std::uint64_t hash, int newId, Same same, HashOf hashOf) {
@@ -368,6 +355,7 @@ class PairScan {
     std::vector<std::uint64_t> hashes;  // of each piece
     std::vector<int> pieceOfNeedle;     // in text order, for texts with a piece
     std::vector<int> needleText;
+    std::vector<bool> lengthSeen;
     for (int t = 0; t < static_cast<int>(texts_.size()); ++t) {
       std::string_view piece = LongestPiece(texts_[t]);
       if (piece.empty()) {
@@ -381,7 +369,11 @@ class PairScan {
         lookup_.Add(h, piece, p);
         pieces_.push_back(piece);
         hashes.push_back(h);
-        lengths_.push_back(piece.size());
+        if (lengthSeen.size() <= piece.size()) lengthSeen.resize(piece.size() + 1);
+        if (!lengthSeen[piece.size()]) {
+          lengthSeen[piece.size()] = true;
+          lengths_.push_back(piece.size());
+        }
       }
       pieceOfNeedle.push_back(p);
       needleText.push_back(t << 1 | (piece.size() == texts_[t].size()));
@@ -390,7 +382,6 @@ class PairScan {
     for (size_t k = 0; k < needleText.size(); ++k) needles_.Add(pieceOfNeedle[k], needleText[k]);
 
     std::sort(lengths_.begin(), lengths_.end());
-    lengths_.erase(std::unique(lengths_.begin(), lengths_.end()), lengths_.end());
     minLength_ = lengths_.empty() ? 0 : lengths_.front();
 
     // A bit per hash value in a small map that turns most windows away
