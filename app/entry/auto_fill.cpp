@@ -11,8 +11,8 @@ void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
   CellPool& pool = grid.Pool();
   ListAnswers& answers = app.answers;
   answers.Use(app.lists, pool);
-  // A row with the client code of the row above has its answers; unless a
-  // lookup may show a box, when every row asks.
+  // A row with the client code or scrip ID of the row above has its answers;
+  // unless a lookup may show a box, when every row asks.
   const bool remember = !app.lists.HasSerialOnlyRecords();
   const Cell delivery = pool.Intern(FormatDisplayDate(settlementDate));
   const Cell broker = pool.Intern(app.settings.BrokerID);
@@ -22,8 +22,9 @@ void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
     grid.SetCell(r, c, cell);
     if (r == 1 || grid.CellAt(r - 1, c) != cell) WidenColumn(grid, r, c, kWidenMargin);
   };
-  Cell client = nullptr;
+  Cell client = nullptr, scrip = nullptr;
   ListAnswers::Account account{};
+  ListAnswers::Security security{};
   InternalRefNoWalk refNos(app, grid);
   for (int r = 1; r < grid.Rows(); ++r) {
     put(r, col::kSN, pool.Number(r));
@@ -36,7 +37,10 @@ void AutoFill(AppContext& app, Grid& grid, const Date& settlementDate) {
     }
     put(r, col::kBOID, account.boid);
     put(r, col::kBOName, account.boName);
-    const ListAnswers::Security& security = answers.ForScrip(grid.CellAt(r, col::kScripID));
+    if (!remember || grid.CellAt(r, col::kScripID) != scrip) {
+      scrip = grid.CellAt(r, col::kScripID);
+      security = answers.ForScrip(scrip);
+    }
     put(r, col::kISINCode, security.isinCode);
     put(r, col::kISINName, security.isinName);
     refNos.Row(r);

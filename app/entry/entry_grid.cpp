@@ -75,7 +75,9 @@ void InternalRefNoWalk::Row(int r) {
     lastCounter_ = counter_;
   }
   grid_.SetCell(r, col::kInternalRefNo, last_);
-  WidenColumn(grid_, r, col::kInternalRefNo, kWidenMargin);
+  // Widening for a text once is enough: widths only grow during the walk.
+  if (last_ != widened_) WidenColumn(grid_, r, col::kInternalRefNo, kWidenMargin);
+  widened_ = last_;
 }
 
 void RenumberInternalRefNos(const AppContext& app, Grid& grid) {

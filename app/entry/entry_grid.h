@@ -55,7 +55,7 @@ class InternalRefNoWalk {
   Grid& grid_;
   int counter_ = 1;
   std::unordered_map<Cell, std::string> prefixes_;  // by trade date
-  Cell lastDate_ = nullptr, last_ = nullptr, lastBoid_ = nullptr;
+  Cell lastDate_ = nullptr, last_ = nullptr, lastBoid_ = nullptr, widened_ = nullptr;
   bool boidBlank_ = false;
   int lastCounter_ = 0;
 };

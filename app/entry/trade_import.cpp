@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "entry/entry_grid.h"
+#include "entry/trade_lines.h"
 #include "shell/errors.h"
 #include "shell/grid_text.h"
 #include "shell/memory_hints.h"
@@ -19,8 +20,8 @@ namespace quorvin {
 namespace {
 
 constexpr size_t kBatchRows = 32;
-constexpr size_t kScripField = 1, kSideField = 3, kQuantityField = 4, kClientField = 6,
-                 kTradeDateField = 10;
+constexpr int kScripField = 1, kSideField = 3, kQuantityField = 4, kClientField = 6,
+              kTradeDateField = 10;
 
 // The trade date as the broker's system writes it, in the grid's form.
 std::string TradeDateText(std::string_view field) {
@@ -138,36 +139,26 @@ class ImportLookups {
     answers_.Use(lists, pool_);
   }
 
-  struct Client {
-    Cell code, boid, boName;
-  };
-  struct Scrip {
-    Cell scrip, isinCode, isinName;
+  // A looked-up text's cell and the two cells the lists give for it: BO ID
+  // and BO Name for a client code, ISIN Code and ISIN Name for a scrip ID.
+  struct Answer {
+    Cell text, first, second;
   };
 
-  TextMap<Client>& Clients() { return clients_; }
-  TextMap<Scrip>& Scrips() { return scrips_; }
-  TextMap<Cell>& Quantities() { return quantities_; }
+  TextMap<Answer>& Clients() { return clients_; }
 
-  const Client& ForClient(std::string_view code, std::uint64_t hash) {
-    return Find(clients_, code, hash, [&](Cell text) {
+  const Answer& ForClient(std::string_view code, std::uint64_t hash) {
+    return Find(clients_, code, hash, {col::kClientCode, col::kBOID, col::kBOName}, [&](Cell text) {
       const ListAnswers::Account& account = answers_.ForClient(text);
-      Client found{text, account.boid, account.boName};
-      rows_.Widen(col::kClientCode, found.code);
-      rows_.Widen(col::kBOID, found.boid);
-      rows_.Widen(col::kBOName, found.boName);
-      return found;
+      return Answer{text, account.boid, account.boName};
     });
   }
-  const Scrip& ForScrip(std::string_view scrip, std::uint64_t hash) {
-    return Find(scrips_, scrip, hash, [&](Cell text) {
-      const ListAnswers::Security& security = answers_.ForScrip(text);
-      Scrip found{text, security.isinCode, security.isinName};
-      rows_.Widen(col::kScripID, found.scrip);
-      rows_.Widen(col::kISINCode, found.isinCode);
-      rows_.Widen(col::kISINName, found.isinName);
-      return found;
-    });
+  const Answer& ForScrip(std::string_view scrip, std::uint64_t hash) {
+    return Find(scrips_, scrip, hash, {col::kScripID, col::kISINCode, col::kISINName},
+                [&](Cell text) {
+                  const ListAnswers::Security& security = answers_.ForScrip(text);
+                  return Answer{text, security.isinCode, security.isinName};
+                });
   }
   Cell ForQuantity(std::string_view quantity, std::uint64_t hash) {
     Cell* known = quantities_.Find(quantity, hash);
@@ -178,23 +169,27 @@ class ImportLookups {
   }
 
  private:
-  template <typename Value, typename Look>
-  const Value& Find(TextMap<Value>& known, std::string_view text, std::uint64_t hash, Look look) {
-    Value* value = known.Find(text, hash);
-    if (!value) {
-      Cell key = pool_.Intern(text);
-      return known.Add(*key, hash, look(key));
-    }
-    if (!remember_) *value = look(pool_.Intern(text));
-    return *value;
+  // The answer for a text, looked up (and its cells widened, in `columns`)
+  // when the text is new or the lists may show a box.
+  template <typename Look>
+  const Answer& Find(TextMap<Answer>& known, std::string_view text, std::uint64_t hash,
+                     const int (&columns)[3], Look look) {
+    Answer* answer = known.Find(text, hash);
+    if (answer && remember_) return *answer;
+    Answer found = look(pool_.Intern(text));
+    rows_.Widen(columns[0], found.text);
+    rows_.Widen(columns[1], found.first);
+    rows_.Widen(columns[2], found.second);
+    if (answer) return *answer = found;
+    return known.Add(*found.text, hash, found);
   }
 
   ListAnswers& answers_;
   ImportedRows& rows_;
   CellPool& pool_;
   bool remember_;
-  TextMap<Client> clients_;
-  TextMap<Scrip> scrips_;
+  TextMap<Answer> clients_;
+  TextMap<Answer> scrips_;
   TextMap<Cell> quantities_;
 };
 
@@ -213,22 +208,6 @@ size_t CountLineFeeds(std::string_view text) {
        (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
     ++count;
   return count;
-}
-
-// The byte at which field `index` of a line starts, or npos when the line has
-// fewer fields; `from` is where field `at` starts.
-size_t FieldStart(std::string_view line, size_t from, size_t at, size_t index) {
-  for (; at < index; ++at) {
-    size_t bar = line.find('|', from);
-    if (bar == std::string_view::npos) return std::string_view::npos;
-    from = bar + 1;
-  }
-  return from;
-}
-
-std::string_view FieldAt(std::string_view line, size_t start) {
-  size_t bar = line.find('|', start);
-  return line.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
 }
 
 }  // namespace
@@ -275,62 +254,53 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       batch.reserve(kBatchRows);
       auto addBatch = [&] {
         for (const PendingRow& line : batch) {
-          const ImportLookups::Client& account = lookups.ForClient(line.client, line.clientHash);
-          const ImportLookups::Scrip& security = lookups.ForScrip(line.scrip, line.scripHash);
+          const ImportLookups::Answer& account = lookups.ForClient(line.client, line.clientHash);
+          const ImportLookups::Answer& security = lookups.ForScrip(line.scrip, line.scripHash);
           const Cell quantity = lookups.ForQuantity(line.quantity, line.quantityHash);
           const int number = rows.Count() + 1;
           Cell* row = rows.Add();
           row[col::kSN] = rows.Pool().Number(number);
           row[col::kQuantity] = quantity;
-          row[col::kBOID] = account.boid;
-          row[col::kBOName] = account.boName;
+          row[col::kBOID] = account.first;
+          row[col::kBOName] = account.second;
           row[col::kTradeDate] = line.tradeDate;
-          row[col::kISINCode] = security.isinCode;
-          row[col::kISINName] = security.isinName;
-          row[col::kClientCode] = account.code;
-          row[col::kScripID] = security.scrip;
+          row[col::kISINCode] = security.first;
+          row[col::kISINName] = security.second;
+          row[col::kClientCode] = account.text;
+          row[col::kScripID] = security.text;
           rows.Widen(col::kSN, row[col::kSN]);
         }
         batch.clear();
       };
       // Reads line i into the batch when it is a trade of the side.
-      auto readLine = [&](size_t i, std::string_view line) {
-        if (line.find('|') == std::string_view::npos) return;
-        // Fields 1 to 3 first: most lines of the other side stop there.
-        const size_t scripAt = FieldStart(line, 0, 0, kScripField);
-        const size_t sideAt = FieldStart(line, scripAt, kScripField, kSideField);
-        if (sideAt == std::string_view::npos)
+      auto readLine = [&](size_t i, const TradeLines& line) {
+        if (line.Bars() == 0) return;
+        if (line.Bars() < kSideField)
           throw AppError(LineFailure(i, "has fewer than 4 fields"));
-        if (FieldAt(line, sideAt) != side) return;
-        const size_t quantityAt = FieldStart(line, sideAt, kSideField, kQuantityField);
-        const size_t clientAt = FieldStart(line, quantityAt, kQuantityField, kClientField);
-        const size_t dateAt = FieldStart(line, clientAt, kClientField, kTradeDateField);
-        if (dateAt == std::string_view::npos)
+        if (line.Field(kSideField) != side) return;
+        if (line.Bars() < kTradeDateField)
           throw AppError(LineFailure(i, "has fewer than 11 fields"));
-        const std::string& tradeDate = dates.Text(FieldAt(line, dateAt));
+        const std::string& tradeDate = dates.Text(line.Field(kTradeDateField));
         if (!lastDate || *lastDate != tradeDate) {
           lastDate = rows.Pool().Intern(tradeDate);
           rows.Widen(col::kTradeDate, lastDate);
         }
         PendingRow& row = batch.emplace_back();
-        row.scrip = FieldAt(line, scripAt);
-        row.quantity = FieldAt(line, quantityAt);
-        row.client = FieldAt(line, clientAt);
+        row.scrip = line.Field(kScripField);
+        row.quantity = line.Field(kQuantityField);
+        row.client = line.Field(kClientField);
         row.tradeDate = lastDate;
         row.scripHash = TextMap<Cell>::Hash(row.scrip);
         row.quantityHash = TextMap<Cell>::Hash(row.quantity);
         row.clientHash = TextMap<Cell>::Hash(row.client);
         lookups.Clients().Prefetch(row.clientHash);
       };
-      size_t i = 0;
-      for (size_t start = 0; start <= text.size(); ++i) {
-        size_t end = text.find(kCrLf, start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 2;
-        if (progress && i % 65536 == 0) progress(static_cast<int>(end * 100 / (text.size() + 1)));
+      TradeLines lines(text);
+      for (size_t i = 0; lines.Next(); ++i) {
+        if (progress && i % 65536 == 0)
+          progress(static_cast<int>(lines.End() * 100 / (text.size() + 1)));
         try {
-          readLine(i, line);
+          readLine(i, lines);
         } catch (...) {
           addBatch();  // the lines before it come in first
           throw;

@@ -49,8 +49,8 @@ class FirstMatchIndex {
 
  private:
   // The key's text is kept in the slot, so that a lookup reads the slot and
-  // the text, not a third place.
-  struct Slot {
+  // the text, not a third place; no slot straddles two cache lines.
+  struct alignas(32) Slot {
     uint32_t hash;
     int index;
     const char* data;

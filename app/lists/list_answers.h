@@ -39,27 +39,29 @@ class ListAnswers {
 
   // BO ID and BO Name for a client code of the pool.
   const Account& ForClient(Cell clientCode) {
-    bool added = false;
-    Account& account = accounts_.Get(clientCode, added);
-    if (added || lists_->HasSerialOnlyRecords()) {
-      account.boid = pool_->Intern(lists_->FindBOIDByClientCode(*clientCode));
-      account.boName = pool_->Intern(lists_->FindBOName(*account.boid));
-    }
-    return account;
+    return Answer(accounts_, clientCode, [&] {
+      Cell boid = pool_->Intern(lists_->FindBOIDByClientCode(*clientCode));
+      return Account{boid, pool_->Intern(lists_->FindBOName(*boid))};
+    });
   }
 
   // ISIN Code and ISIN Name for a scrip ID of the pool.
   const Security& ForScrip(Cell scripId) {
-    bool added = false;
-    Security& security = securities_.Get(scripId, added);
-    if (added || lists_->HasSerialOnlyRecords()) {
-      security.isinCode = pool_->Intern(lists_->FindISINByScripID(*scripId));
-      security.isinName = pool_->Intern(lists_->FindISINName(*security.isinCode));
-    }
-    return security;
+    return Answer(securities_, scripId, [&] {
+      Cell isinCode = pool_->Intern(lists_->FindISINByScripID(*scripId));
+      return Security{isinCode, pool_->Intern(lists_->FindISINName(*isinCode))};
+    });
   }
 
  private:
+  template <typename Entry, typename Ask>
+  const Entry& Answer(PlaceMap<std::string, Entry>& known, Cell key, Ask ask) {
+    bool added = false;
+    Entry& entry = known.Get(key, added);
+    if (added || lists_->HasSerialOnlyRecords()) entry = ask();
+    return entry;
+  }
+
   const ReferenceLists* lists_ = nullptr;
   std::uint64_t generation_ = 0;
   CellPool* pool_ = nullptr;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 
 #include "shell/memory_hints.h"
+#include "shell/text_map.h"
 
 namespace quorvin {
 
@@ -15,7 +15,7 @@ CellPool::CellPool() : slots_(1024), mask_(1023) {
 }
 
 std::uint64_t CellPool::Hash(std::string_view text) {
-  return std::hash<std::string_view>{}(text);
+  return HashText(text);
 }
 
 int CellPool::NumberedValue(std::string_view text) {

@@ -77,13 +77,6 @@ void Grid::SetText(int row, int col, std::string_view text) {
   if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
 }
 
-void Grid::SetCell(int row, int col, Cell text) {
-  Cell& cell = cells_[Index(row, col)];
-  if (cell == text) return;
-  cell = text;
-  if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
-}
-
 Grid::CellRow Grid::RowCells(int row) const {
   CellRow cells;
   cells.reserve(cols_);

@@ -60,7 +60,12 @@ class Grid {
   std::vector<Cell>& MutableCells() { return cells_; }
   CellPool& Pool() { return *pool_; }
   Cell CellAt(int row, int col) const { return cells_[Index(row, col)]; }
-  void SetCell(int row, int col, Cell cell);
+  void SetCell(int row, int col, Cell cell) {
+    Cell& at = cells_[Index(row, col)];
+    if (at == cell) return;
+    at = cell;
+    if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
+  }
   // Replaces every row with `rows` rows of cells from `pool`, which the grid
   // then keeps instead of its own.
   void ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellPool> pool);

@@ -229,7 +229,7 @@ TEST(TradeImportRandomized, EqualsTheCellByCellImport) {
       } else {
         text += "7001|" + from({"ALPHATEX", "alphatex", "BRIG", "NOSUCH", "", "cem"}) + "|A|" +
                 from({"S", "S", "B", "s"}) + "|" + from({"100", "5", "1234567", "x"}) + "|41.50|" +
-                from({"C1", "C2", "C3", "c1", "C9", ""}) + "|0|T01|10:05:11|" +
+                from({"C1", "C2", "C3", "c1", "C9", "", "C3\r", "\r"}) + "|0|T01|10:05:11|" +
                 (pick(30) == 0 ? from({"31/02/2026", "soon"}) : from({"08/12/2026", "7-12-2026"})) +
                 "|10/12/2026";
       }

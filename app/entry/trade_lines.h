@@ -1,0 +1,86 @@
+#pragma once
+// Walks the text of a trade file line by line (lines end at CR LF), noting
+// on the way where the first fields of each line end, so that a line is read
+// once however many of its fields are wanted. Sixteen bytes are looked at a
+// time for the "|" and CR that matter.
+#include <cstdint>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quorvin {
+
+class TradeLines {
+ public:
+  // The "|" of a line noted at most; fields 0 to kBars can be read.
+  static constexpr int kBars = 11;
+
+  explicit TradeLines(std::string_view text) : text_(text) {}
+
+  // Moves to the next line; false after the last (a text has one line more
+  // than it has CR LF).
+  bool Next() {
+    if (next_ > text_.size()) return false;
+    start_ = next_;
+    bars_ = 0;
+    end_ = Scan(start_);
+    next_ = end_ + 2;
+    return true;
+  }
+
+  std::string_view Line() const { return text_.substr(start_, end_ - start_); }
+  size_t End() const { return end_; }  // where the line ends in the text
+  // How many "|" the line has, counting up to kBars.
+  int Bars() const { return bars_; }
+  // Field k, for k <= Bars().
+  std::string_view Field(int k) const {
+    size_t from = k == 0 ? start_ : bar_[k - 1] + 1;
+    size_t to = k < bars_ ? bar_[k] : end_;
+    return text_.substr(from, to - from);
+  }
+
+ private:
+  // Notes the bars from `at` on and returns where the line ends.
+  size_t Scan(size_t at) {
+    const char* data = text_.data();
+    const size_t size = text_.size();
+#if defined(__SSE2__)
+    const __m128i bar = _mm_set1_epi8('|'), cr = _mm_set1_epi8('\r');
+    for (; at + 16 <= size; at += 16) {
+      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+      unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar)));
+      unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+      for (; crs != 0; crs &= crs - 1) {
+        size_t end = at + static_cast<size_t>(__builtin_ctz(crs));
+        if (end + 1 < size && data[end + 1] == '\n') {
+          NoteBars(at, bars & ((1u << (end - at)) - 1));
+          return end;
+        }
+      }
+      NoteBars(at, bars);
+    }
+#endif
+    for (; at < size; ++at) {
+      if (data[at] == '|' && bars_ < kBars) bar_[bars_++] = static_cast<std::uint32_t>(at);
+      if (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n') return at;
+    }
+    return size;
+  }
+
+#if defined(__SSE2__)
+  // The bars marked in a 16-byte chunk starting at `at`.
+  void NoteBars(size_t at, unsigned marks) {
+    for (; marks != 0 && bars_ < kBars; marks &= marks - 1)
+      bar_[bars_++] = static_cast<std::uint32_t>(at + static_cast<size_t>(__builtin_ctz(marks)));
+  }
+#endif
+
+  std::string_view text_;
+  size_t next_ = 0, start_ = 0, end_ = 0;
+  int bars_ = 0;
+  std::uint32_t bar_[kBars];
+};
+
+}  // namespace quorvin
