@@ -5,7 +5,12 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "shell/errors.h"
+#include "shell/memory_hints.h"
 #include "shell/text.h"
 
 namespace quorvin {
@@ -102,25 +107,33 @@ size_t NextSpace(const char* p, size_t i, size_t n) {
   return i;
 }
 
+#if defined(__SIZEOF_INT128__)
+// For a line of up to 128 characters, those that are not spaces: bit i for
+// character i.
+unsigned __int128 NonSpaceBits(const char* p, size_t n) {
+  using Bits = unsigned __int128;
+  Bits bits = 0;
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i spaces = _mm_set1_epi8(' ');
+  for (; i + 16 <= n; i += 16) {
+    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto nonSpaces = static_cast<unsigned>(~_mm_movemask_epi8(_mm_cmpeq_epi8(chars, spaces)));
+    bits |= static_cast<Bits>(nonSpaces & 0xffffu) << i;
+  }
+#endif
+  for (; i < n; ++i)
+    if (p[i] != ' ') bits |= static_cast<Bits>(1) << i;
+  return bits;
+}
+#endif
+
 // Small ids in an open-addressed table, kept at most half full. What an id
 // stands for is the caller's business: it says whether a candidate id is the
 // one looked for, and gives the hash of an id when the table grows.
 class IdTable {
  public:
   explicit IdTable(size_t count = 0) { Resize(count); }
-
-  // Asks for the place where a look-up of hash starts.
-  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
-
-  template <typename Same>
-  int Find(std::uint64_t hash, Same same) const {
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
-    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-      const Slot& slot = slots_[i];
-      if (slot.id < 0) return -1;
-      if (slot.tag == tag && same(slot.id)) return slot.id;
-    }
-  }
 
   // The id filed as the same, or newId, filed now.
   template <typename Same, typename HashOf>
@@ -165,6 +178,69 @@ class IdTable {
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   size_t count_ = 0;
+};
+
+// The pieces as the scan looks them up. A slot holds a piece's length and
+// its first and last eight characters, which for a piece of up to sixteen
+// characters are all of it: such a look-up reads its slot and nothing else.
+class PieceTable {
+ public:
+  void Reset(size_t count) {
+    size_t capacity = 16;
+    while (capacity < 2 * count) capacity *= 2;
+    slots_.clear();
+    slots_.reserve(capacity);
+    AdviseLargePages(slots_.data(), capacity * sizeof(Slot));
+    slots_.resize(capacity);
+    mask_ = capacity - 1;
+  }
+
+  // Asks for the place where a look-up of hash starts.
+  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+
+  // Files a piece known to differ from every piece filed.
+  void Add(std::uint64_t hash, std::string_view piece, int id) {
+    const Key key = KeyOf(piece.data(), piece.size());
+    size_t i = hash & mask_;
+    while (slots_[i].piece >= 0) i = (i + 1) & mask_;
+    slots_[i] = {key.head, key.tail, static_cast<std::uint32_t>(hash >> 32),
+                 static_cast<std::uint32_t>(piece.size()), id};
+  }
+
+  // The piece the window's characters are, or -1.
+  int Find(std::uint64_t hash, const char* window, size_t length,
+           const std::vector<std::string_view>& pieces) const {
+    const Key key = KeyOf(window, length);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.piece < 0) return -1;
+      if (slot.tag == tag && slot.length == length && slot.head == key.head &&
+          slot.tail == key.tail &&
+          (length <= 16 || std::memcmp(pieces[slot.piece].data(), window, length) == 0))
+        return slot.piece;
+    }
+  }
+
+ private:
+  struct Key {
+    std::uint64_t head, tail;
+  };
+  // The first and the last eight characters; fewer than eight, padded with zeros.
+  static Key KeyOf(const char* p, size_t n) {
+    if (n >= 8) return {Load64(p), Load64(p + n - 8)};
+    std::uint64_t head = 0;
+    std::memcpy(&head, p, n);
+    return {head, 0};
+  }
+
+  struct Slot {
+    std::uint64_t head = 0, tail = 0;
+    std::uint32_t tag = 0, length = 0;
+    int piece = -1;
+  };
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
 };
 
 // Lists of ids, one per owner, laid end to end: counted first, then filled.
@@ -243,10 +319,7 @@ class PairScan {
       std::string_view line = lines[l];
       found_.clear();
       for (const Candidate& c : candidates_[l % kGathered]) {
-        const int piece = pieceIds_.Find(c.hash, [&](int p) {
-          return pieces_[p].size() == c.length &&
-                 std::memcmp(pieces_[p].data(), c.window, c.length) == 0;
-        });
+        const int piece = lookup_.Find(c.hash, c.window, c.length, pieces_);
         if (piece >= 0) PieceFound(piece, line, l);
       }
       for (int t : everyLine_)
@@ -278,33 +351,37 @@ class PairScan {
   static std::uint64_t Hash(std::string_view text) { return HashText(text.data(), text.size()); }
 
   void FilePieces() {
-    pieceIds_ = IdTable(texts_.size());
+    lookup_.Reset(texts_.size());  // room for a piece of every text
     std::vector<std::uint64_t> hashes;  // of each piece
     std::vector<int> pieceOfNeedle;     // in text order, for texts with a piece
     std::vector<int> needleText;
+    std::vector<bool> lengthSeen;
     for (int t = 0; t < static_cast<int>(texts_.size()); ++t) {
       std::string_view piece = LongestPiece(texts_[t]);
       if (piece.empty()) {
         everyLine_.push_back(t);
         continue;
       }
-      const int next = static_cast<int>(pieces_.size());
       const std::uint64_t h = Hash(piece);
-      const int p = pieceIds_.FindOrAdd(
-          h, next, [&](int q) { return pieces_[q] == piece; }, [&](int q) { return hashes[q]; });
-      if (p == next) {
+      int p = lookup_.Find(h, piece.data(), piece.size(), pieces_);
+      if (p < 0) {
+        p = static_cast<int>(pieces_.size());
+        lookup_.Add(h, piece, p);
         pieces_.push_back(piece);
         hashes.push_back(h);
-        lengths_.push_back(piece.size());
+        if (lengthSeen.size() <= piece.size()) lengthSeen.resize(piece.size() + 1);
+        if (!lengthSeen[piece.size()]) {
+          lengthSeen[piece.size()] = true;
+          lengths_.push_back(piece.size());
+        }
       }
       pieceOfNeedle.push_back(p);
-      needleText.push_back(t);
+      needleText.push_back(t << 1 | (piece.size() == texts_[t].size()));
     }
     needles_.Count(pieces_.size(), pieceOfNeedle);
     for (size_t k = 0; k < needleText.size(); ++k) needles_.Add(pieceOfNeedle[k], needleText[k]);
 
     std::sort(lengths_.begin(), lengths_.end());
-    lengths_.erase(std::unique(lengths_.begin(), lengths_.end()), lengths_.end());
     minLength_ = lengths_.empty() ? 0 : lengths_.front();
 
     // A bit per hash value in a small map that turns most windows away
@@ -362,6 +439,12 @@ class PairScan {
   static constexpr int kLinesAhead = 4, kGathered = kLinesAhead + 1;
 
   void GatherLine(std::string_view line, std::vector<Candidate>& out) const {
+#if defined(__SIZEOF_INT128__)
+    if (line.size() <= 128) {
+      GatherShortLine(line, out);
+      return;
+    }
+#endif
     const char* p = line.data();
     const size_t n = line.size();
     for (size_t i = NextNonSpace(p, 0, n); i < n;) {
@@ -375,18 +458,40 @@ class PairScan {
     for (size_t n = 0; n < lengths_.size(); ++n) {
       const size_t length = lengths_[n];
       if (length > size) break;
-      const std::uint64_t* starts = starts_.data() + n * kStartWords;
-      for (size_t k = 0; k + length <= size; ++k) {
-        const char* window = segment + k;
-        const unsigned key = StartKey(window, length);
-        if (!((starts[key / 64] >> (key % 64)) & 1)) continue;
-        const std::uint64_t h = HashText(window, length);
-        const std::uint64_t bit = h >> maybeShift_;
-        if (!((maybe_[bit >> 6] >> (bit & 63)) & 1)) continue;
-        pieceIds_.Prefetch(h);
-        out.push_back({window, length, h});
-      }
+      for (size_t k = 0; k + length <= size; ++k) Consider(segment + k, length, n, out);
     }
+  }
+
+#if defined(__SIZEOF_INT128__)
+  // The windows of a line of up to 128 characters from its bits: bit k of
+  // the runs of L is set when characters k .. k + L - 1 are none of them a
+  // space, built up from runs of 1, 2, 4, ... characters.
+  void GatherShortLine(std::string_view line, std::vector<Candidate>& out) const {
+    using Bits = unsigned __int128;
+    Bits runs = NonSpaceBits(line.data(), line.size());  // of `covered` characters
+    size_t covered = 1;
+    for (size_t n = 0; n < lengths_.size(); ++n) {
+      const size_t length = lengths_[n];
+      if (length > line.size()) break;
+      for (; 2 * covered <= length; covered *= 2) runs &= runs >> covered;
+      const Bits found = runs & (runs >> (length - covered));
+      for (int half = 0; half < 2; ++half)
+        for (auto word = static_cast<std::uint64_t>(found >> (64 * half)); word; word &= word - 1)
+          Consider(line.data() + 64 * half + std::countr_zero(word), length, n, out);
+    }
+  }
+#endif
+
+  // Keeps a window of the n-th length when its first two characters and its
+  // hash could be those of a piece.
+  void Consider(const char* window, size_t length, size_t n, std::vector<Candidate>& out) const {
+    const unsigned key = StartKey(window, length);
+    if (!((starts_[n * kStartWords + key / 64] >> (key % 64)) & 1)) return;
+    const std::uint64_t h = HashText(window, length);
+    const std::uint64_t bit = h >> maybeShift_;
+    if (!((maybe_[bit >> 6] >> (bit & 63)) & 1)) return;
+    lookup_.Prefetch(h);
+    out.push_back({window, length, h});
   }
 
   void PieceFound(int piece, std::string_view line, int l) {
@@ -394,10 +499,9 @@ class PairScan {
     pieceSeen_[piece] = l;
     const int* needle = needles_.Begin(piece);
     for (std::uint32_t k = 0, n = needles_.Size(piece); k < n; ++k) {
-      const int t = needle[k];
-      if (texts_[t].size() == pieces_[piece].size() ||
-          line.find(texts_[t]) != std::string_view::npos)
-        TextFound(t, l);
+      const int t = needle[k] >> 1;
+      const bool whole = needle[k] & 1;  // the text is its piece
+      if (whole || line.find(texts_[t]) != std::string_view::npos) TextFound(t, l);
     }
   }
 
@@ -444,13 +548,13 @@ class PairScan {
   std::vector<int> pairOf_;  // the entry of each pair given
 
   std::vector<std::string_view> pieces_;
-  IdTable pieceIds_;
+  PieceTable lookup_;
   std::vector<std::uint64_t> maybe_;
   int maybeShift_ = 58;
   std::vector<size_t> lengths_;  // of the pieces, ascending
   std::vector<std::uint64_t> starts_;  // a bit map of first characters for each length
   size_t minLength_ = 0;
-  IdLists needles_;              // texts filed under each piece
+  IdLists needles_;  // texts filed under each piece, times two, plus one for a text that is its piece
   std::vector<int> everyLine_;   // texts without a piece
   IdLists byBoid_, byIsin_;      // open pairs of each text
 

@@ -17,11 +17,20 @@ int WithMargin(int width, int marginTwips) {
       std::min<long long>(static_cast<long long>(width) + marginTwips, TextMeasure::kMaxTwips));
 }
 
+// Whether a CR LF pair may be in the text: a CR no later than the last
+// character but one.
+bool MayHoldCrLf(std::string_view cell) {
+  if (cell.size() < 2) return false;
+  if (cell.size() > 16) return std::memchr(cell.data(), '\r', cell.size() - 1) != nullptr;
+  for (size_t i = 0; i + 1 < cell.size(); ++i)
+    if (cell[i] == '\r') return true;
+  return false;
+}
+
 // Out is a std::string or a TextSink.
 template <typename Out>
 void AppendWithoutCrLf(Out& out, std::string_view cell) {
-  // A CR LF pair starts with a CR no later than the last character but one.
-  if (cell.size() < 2 || !std::memchr(cell.data(), '\r', cell.size() - 1)) {
+  if (!MayHoldCrLf(cell)) {
     out.append(cell);
     return;
   }
@@ -71,12 +80,21 @@ namespace {
 
 template <typename Out>
 void AppendGridText(Out& out, const Grid& grid) {
+  // Cells that point to the same text hold the same text: the last one of
+  // each column found without a CR LF pair needs no second look.
+  std::vector<Cell> plain(grid.Cols(), nullptr);
   for (int r = 0; r < grid.Rows(); ++r) {
     PrefetchRow(grid, r);
     if (r) out.append(kCrLf);
     for (int c = 0; c < grid.Cols(); ++c) {
       if (c) out.append(1, '~');
-      AppendWithoutCrLf(out, grid.Text(r, c));
+      const Cell cell = grid.CellAt(r, c);
+      if (cell == plain[c]) {
+        out.append(*cell);
+      } else {
+        if (!MayHoldCrLf(*cell)) plain[c] = cell;
+        AppendWithoutCrLf(out, *cell);
+      }
     }
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file text routines. Files are raw bytes: nothing is re-encoded and no
 // line end is added or taken away.
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -31,7 +32,7 @@ class TextSink {
 
   TextSink& append(std::string_view text) {
     if (text.size() > kBlock - used_) return AppendLong(text);
-    std::memcpy(block_.get() + used_, text.data(), text.size());
+    CopyShort(block_.get() + used_, text.data(), text.size());
     used_ += text.size();
     return *this;
   }
@@ -45,9 +46,30 @@ class TextSink {
  private:
   friend void WriteTextFileFrom(const std::string& path,
                                 const std::function<void(TextSink&)>& produce);
-  static constexpr size_t kBlock = 64 * 1024;
+  static constexpr size_t kBlock = 256 * 1024;
 
   explicit TextSink(int fd);
+  // memcpy, with the short texts most appends are copied in place: two
+  // overlapping words cover 8 to 16 characters, two halves 4 to 7.
+  static void CopyShort(char* to, const char* from, size_t n) {
+    if (n >= 8 && n <= 16) {
+      std::uint64_t head, tail;
+      std::memcpy(&head, from, 8);
+      std::memcpy(&tail, from + n - 8, 8);
+      std::memcpy(to, &head, 8);
+      std::memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+      std::uint32_t head, tail;
+      std::memcpy(&head, from, 4);
+      std::memcpy(&tail, from + n - 4, 4);
+      std::memcpy(to, &head, 4);
+      std::memcpy(to + n - 4, &tail, 4);
+    } else if (n < 4) {
+      for (size_t i = 0; i < n; ++i) to[i] = from[i];
+    } else {
+      std::memcpy(to, from, n);
+    }
+  }
   TextSink& AppendLong(std::string_view text);
   TextSink& AppendLong(size_t count, char c);
   void Flush();

@@ -1,7 +1,10 @@
 #include "checks/holding_check.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <random>
+#include <thread>
 
 #include "check_fixture.h"
 #include "shell/version.h"
@@ -184,6 +187,71 @@ TEST_F(HoldingCheckTest, MatchesAScanOfTheFileForEveryRow) {
     }
     dialogs.VerifyDone();
   }
+}
+
+// A box that holds the walk up long enough for the window to run its events
+// at the next chance, and changes a row meanwhile, as a clerk's edit could.
+class EditingDialogs : public FakeDialogs {
+ public:
+  explicit EditingDialogs(Grid& grid) : grid_(grid) {}
+  MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
+                    MsgButtons buttons) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    grid_.SetText(200, col::kQuantity, "1000");
+    return FakeDialogs::Message(text, title, icon, buttons);
+  }
+
+ private:
+  Grid& grid_;
+};
+
+// A window whose events change rows further down the first time they run.
+class EditingWindow : public FakeWindow {
+ public:
+  explicit EditingWindow(Grid& grid) : grid_(grid) {}
+  void ProcessPendingEvents() override {
+    if (eventRounds++ > 0) return;
+    grid_.SetText(300, col::kISINCode, "MGY");        // another balance line
+    grid_.SetText(400, col::kQuantity, "1000");       // more than the balance
+    grid_.SetText(450, col::kBOID, "B999");           // no balance line at all
+    grid_.SetText(500, col::kISINCode, "x");          // a balance that is not a number
+  }
+
+ private:
+  Grid& grid_;
+};
+
+// Rows changed while the walk is under way, by a box or by the window's
+// events, are checked as they are when the walk reaches them.
+TEST_F(HoldingCheckTest, RowsChangedDuringTheWalkAreCheckedAsTheyAreThen) {
+  std::vector<Entry> entries;
+  std::string file = kHeader;
+  for (int r = 1; r <= 600; ++r) {
+    char boid[8];
+    std::snprintf(boid, sizeof boid, "B%03d", r);
+    entries.push_back({boid, "MGX", "10"});
+    file += std::string("\r\n") + boid + " MGX Name " + (r == 5 ? "none" : "100");
+    if (r == 300) file += "\r\nB300 MGY Name 5";
+    if (r == 500) file += "\r\nB500 x Name y";
+  }
+  SetEntries(entries);
+  folder.Write("11DPA6UX.TXT", file);
+
+  EditingDialogs boxes(grid);
+  EditingWindow events(grid);
+  AppContext day(boxes, clock, "/tmp/");
+  day.instructionKind = kPayIn;
+  boxes.ExpectErrorContaining("Type mismatch");  // row 5, before the rows change
+  boxes.ExpectErrorContaining("Type mismatch");  // row 500, after
+  EXPECT_TRUE(CheckHoldingFile(day, grid, events, view, folder.File("11DPA6UX.TXT"), "Saved"));
+  ASSERT_GE(events.eventRounds, 1) << "the walk never let the window run its events";
+  EXPECT_EQ(day.holdingMessage,
+            "B200 MGX holding insufficient. Pay In quantity : 1000 Holding balance : 100\r\n"
+            "B300 MGY holding insufficient. Pay In quantity : 10 Holding balance : 5\r\n"
+            "B400 MGX holding insufficient. Pay In quantity : 1000 Holding balance : 100\r\n"
+            "B999 MGX holding balance missing.\r\n");
+  EXPECT_EQ(grid.Row(), 5);
+  boxes.VerifyDone();
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
+#include <string_view>
 
 #include "shell/errors.h"
 #include "straight_algorithms.h"
@@ -69,6 +71,61 @@ TEST(HoldingFileTest, IndexFindsTheSameLineAsAScanOfEveryLine) {
       if (expected) {
         EXPECT_EQ(std::string(file.Lines()[found[k]]), *expected);
       }
+    }
+  }
+}
+
+// Texts as the holding check hands them over: BOIDs in runs and again later,
+// ISINs recurring all over, some views sharing their characters and some
+// equal texts lying apart; texts from one character to past two words of
+// eight, sharing their first characters; lines with long and short segments
+// and runs of spaces.
+TEST(HoldingFileTest, IndexFindsTheSameLineForSharedAndSeparateTexts) {
+  std::mt19937 rng(77);
+  auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+  auto word = [&](size_t longest) {
+    std::string w = pick(3) == 0 ? "12" : "MG";  // common starts
+    for (size_t n = pick(longest); n > 0; --n) w += "0123456789ABMG"[pick(14)];
+    return w.substr(0, 1 + pick(w.size()));
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> vocabulary(1 + pick(12));
+    for (auto& w : vocabulary) w = pick(6) == 0 ? word(4) + " " + word(4) : word(22);
+    std::string text;
+    for (int l = static_cast<int>(pick(60)); l >= 0; --l) {
+      std::string line;
+      // Now and then a line longer than 128 characters, which is read differently.
+      for (int t = static_cast<int>(pick(8) + (pick(5) == 0 ? 12 : 0)); t > 0; --t)
+        line += std::string(1 + pick(pick(4) == 0 ? 12 : 2), ' ') +
+                (pick(3) ? vocabulary[pick(vocabulary.size())] : word(20));
+      text += (text.empty() && l % 2 ? "" : "\r\n") + line;
+    }
+
+    // One copy of every word, which most views share, and loose copies.
+    std::deque<std::string> storage(vocabulary.begin(), vocabulary.end());
+    auto view = [&](size_t w) -> std::string_view {
+      if (pick(4) == 0) return storage.emplace_back(vocabulary[w]);
+      return storage[w];
+    };
+    std::vector<std::pair<std::string_view, std::string_view>> pairs;
+    for (int n = static_cast<int>(pick(40)); n > 0; --n) {
+      size_t boid = pick(vocabulary.size());
+      for (int run = static_cast<int>(1 + pick(3)); run > 0 && n > 0; --run, --n)
+        pairs.emplace_back(view(boid), view(pick(vocabulary.size())));
+    }
+
+    HoldingFile file(text);
+    std::vector<int> found = file.FirstBalanceLines(pairs);
+    ASSERT_EQ(found.size(), pairs.size());
+    for (size_t k = 0; k < pairs.size(); ++k) {
+      std::string boid(pairs[k].first), isin(pairs[k].second);
+      auto expected = straight::BalanceLine(text, boid, isin);
+      ASSERT_EQ(found[k] >= 0, expected.has_value())
+          << "round " << round << " [" << boid << "] [" << isin << "]";
+      if (expected) {
+        EXPECT_EQ(std::string(file.Lines()[found[k]]), *expected);
+      }
+      EXPECT_EQ(found[k], file.FirstBalanceLine(boid, isin));
     }
   }
 }

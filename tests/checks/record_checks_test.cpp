@@ -1,6 +1,9 @@
 #include "checks/record_checks.h"
 
+#include <random>
+
 #include "check_fixture.h"
+#include "shell/text.h"
 
 namespace quorvin::test {
 namespace {
@@ -91,6 +94,38 @@ TEST_F(RecordChecksTest, SearchRoutinesScanDataRowsOnly) {
   SetEntries({{"B1", "I1", "5"}, {"B2", "I2", "5"}});
   EXPECT_EQ(FindRowWithText(grid, col::kBOID, "BO ID"), -1);    // the heading is not a row
   EXPECT_EQ(FindRowWithoutPrefix(grid, col::kBOID, "B1x"), 1);  // shorter cell never matches
+}
+
+// Random grids with blanks (empty or spaces only) scattered over the columns,
+// and texts that recur down a column, as pooled cells do: the missing-field
+// check names the same column and row as a walk down each column in turn.
+TEST_F(RecordChecksTest, MissingFieldsMatchAWalkDownEachColumn) {
+  std::mt19937 rng(5);
+  const std::vector<std::string> texts = {"", " ", "   ", "x", " x ", "204513", "1204510000000001"};
+  for (int round = 0; round < 300; ++round) {
+    const int rows = static_cast<int>(rng() % 30);
+    grid.SetRows(1 + rows);
+    for (int r = 1; r <= rows; ++r)
+      for (int c = 0; c < kEntryColumns; ++c)
+        grid.SetText(r, c, rng() % 10 < 8 ? texts[5 + rng() % 2] : texts[rng() % texts.size()]);
+    grid.SetCurrent(1, 1);
+
+    int column = -1, row = -1;
+    for (int c = 1; c < kEntryColumns && column < 0; ++c)
+      for (int r = 1; r <= rows && column < 0; ++r)
+        if (Trim(grid.Text(r, c)).empty()) {
+          column = c;
+          row = r;
+        }
+    if (column >= 0) {
+      const std::string& heading = grid.Text(0, column);
+      dialogs.Expect(heading + " is not given in row number " + std::to_string(row) + ".",
+                     "Missing " + heading, MsgIcon::Critical);
+    }
+    ASSERT_EQ(CheckMissingFields(app, grid, window, "Saved"), column >= 0) << "round " << round;
+    EXPECT_EQ(grid.Col(), column >= 0 ? column : 1) << "round " << round;
+    dialogs.VerifyDone();
+  }
 }
 
 TEST_F(RecordChecksTest, AGridTooNarrowToReadStopsTheSend) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "entry/entry_grid.h"
@@ -127,6 +128,122 @@ TEST(InstructionReportTest, OneRowIsOneBlockNumberedOne) {
   ASSERT_EQ(lines.size(), 14u);
   EXPECT_TRUE(StartsWith(lines[12], "1     MG1000ALPH13")) << lines[12];
   EXPECT_EQ(lines[13], std::string(82, '='));
+}
+
+// The report as the old tool built it: a list of lines, each the sum of its
+// padded fields, joined at the end.
+std::string StraightPad(const std::string& text, size_t width, bool right = false) {
+  if (text.size() >= width) return text.substr(0, width);
+  std::string fill(width - text.size(), ' ');
+  return right ? fill + text : text + fill;
+}
+
+std::string StraightReport(const Grid& g, const std::string& clearing, const Date& date,
+                           bool payOut) {
+  const std::string dbl(82, '='), sgl(82, '-'), gap = "  ";
+  auto account = [&](int r) {
+    return StraightPad("", 4) + gap + StraightPad(g.Text(r, col::kBOID), 16) + gap +
+           StraightPad(g.Text(r, col::kBOName), 44) + gap +
+           StraightPad(g.Text(r, col::kClientCode), 12, true);
+  };
+  auto instruction = [&](int r, int serial) {
+    return StraightPad(std::to_string(serial), 4) + gap + StraightPad(g.Text(r, col::kISINCode), 16) +
+           gap + StraightPad(g.Text(r, col::kISINName), 32) + gap +
+           StraightPad(g.Text(r, col::kQuantity), 10, true) + gap +
+           StraightPad(g.Text(r, col::kTradeDate), 12, true);
+  };
+  std::vector<std::string> lines = {
+      dbl,
+      std::string("MARLOWGATE STOCK EXCHANGE LTD. (") + (payOut ? "PAY-OUT" : "PAY-IN") +
+          " INSTRUCTION REPORT)",
+      dbl,
+      "Print Date             : " + FormatDisplayDate(date) + "     Delivery Date          : " +
+          StraightPad(g.Text(1, col::kDeliveryDate), 16, true),
+      "Exchange ID            : 11              Broker / Dealer Code   : " +
+          StraightPad(g.Text(1, col::kBrokerID), 16, true),
+      "                                         Clearing A/C ID        : " +
+          StraightPad(clearing, 16, true),
+      sgl,
+      StraightPad("", 4) + gap + StraightPad("A/C ID", 16) + gap +
+          StraightPad("Name of Account Holder", 32) + gap + StraightPad("", 10) + gap +
+          StraightPad("Client Code", 12, true),
+      StraightPad("", 4) + gap + std::string(16, '-') + gap + std::string(44, '-') + gap +
+          std::string(12, '-'),
+      "Sl.#" + gap + StraightPad("ISIN", 16) + gap + StraightPad("Name of ISIN", 32) + gap +
+          StraightPad("Quantity", 10, true) + gap + StraightPad("Trade Date", 12, true),
+      sgl};
+  int serial = 1;
+  lines.push_back(account(1));
+  lines.push_back(instruction(1, serial));
+  for (int r = 2; r < g.Rows(); ++r) {
+    if (g.Text(r, col::kBOID) != g.Text(r - 1, col::kBOID) ||
+        g.Text(r, col::kClientCode) != g.Text(r - 1, col::kClientCode)) {
+      serial = 1;
+      lines.push_back(sgl);
+      lines.push_back(account(r));
+    } else {
+      ++serial;
+    }
+    lines.push_back(instruction(r, serial));
+  }
+  lines.push_back(dbl);
+  if (payOut) {
+    lines.insert(lines.end(), {"", "", "", std::string(33, '-') + std::string(16, ' ') + std::string(33, '-'),
+                               "Authorized Signatory" + std::string(38, ' ') + "Approved By MGX Official",
+                               "Of Broker/Dealer"});
+  }
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  return text;
+}
+
+// Random grids: fields shorter, exactly as long and longer than their column,
+// empty, 8-bit, with line ends; accounts in runs and split up; long enough
+// grids that the file spans many of the writer's blocks.
+TEST(InstructionReportTest, ReportsMatchTheLineByLineBuild) {
+  std::mt19937 rng(31);
+  auto text = [&](size_t longest) {
+    std::string t;
+    for (size_t n = std::uniform_int_distribution<size_t>(0, longest)(rng); n > 0; --n)
+      t += "AZ09 -\xE9\r\n"[rng() % 10];
+    return t;
+  };
+  test::TempFolder program;
+  test::FakeDialogs dialogs;
+  FixedClock clock;
+  AppContext app(dialogs, clock, program.Path());
+  for (int round = 0; round < 80; ++round) {
+    const int rows = 1 + static_cast<int>(rng() % (round % 8 == 0 ? 4000 : 40));
+    Grid grid;
+    SetUpEntryGrid(grid);
+    grid.SetRows(rows + 1);
+    std::string boid = text(20), client = text(14), name = text(50);
+    for (int r = 1; r <= rows; ++r) {
+      if (rng() % 3 == 0) {
+        boid = text(20);
+        name = text(50);
+      }
+      if (rng() % 4 == 0) client = text(14);
+      for (int c = 0; c < kEntryColumns; ++c) grid.SetText(r, c, text(18));
+      grid.SetText(r, col::kBOID, boid);
+      grid.SetText(r, col::kClientCode, client);
+      grid.SetText(r, col::kBOName, name);
+      grid.SetText(r, col::kISINName, text(40));
+      grid.SetText(r, col::kQuantity, text(12));
+    }
+    const std::string clearing = text(20);
+    const Date date{2026, 12, 9};
+    for (bool payOut : {false, true}) {
+      const std::string expected = StraightReport(grid, clearing, date, payOut);
+      ASSERT_EQ(payOut ? PayOutReportText(grid, clearing, date) : PayInReportText(grid, clearing, date),
+                expected)
+          << "round " << round;
+      app.settings.ClearingBOID = clearing;
+      payOut ? PrintPayOutReport(app, grid) : PrintPayInReport(app, grid);
+      ASSERT_EQ(program.Read(payOut ? "PAY-OUT INSTRUCTIONS" : "PAY-IN INSTRUCTIONS"), expected)
+          << "round " << round;
+    }
+  }
 }
 
 class PrintReportTest : public ::testing::Test {

@@ -162,5 +162,51 @@ TEST(GridTextRandomized, LoadEqualsTheStraightWalk) {
   }
 }
 
+// The grid text as the old tool wrote it: every CR LF pair taken out of each
+// cell, cells joined by "~", rows by CR LF.
+std::string StraightText(const Grid& grid) {
+  std::string out;
+  for (int r = 0; r < grid.Rows(); ++r) {
+    if (r) out += "\r\n";
+    for (int c = 0; c < grid.Cols(); ++c) {
+      if (c) out += "~";
+      out += ReplaceAll(grid.Text(r, c), "\r\n", "");
+    }
+  }
+  return out;
+}
+
+// Cells with line ends of every kind, at either end or doubled, and texts
+// that recur down a column; big enough grids that the saved file spans many
+// of the writer's blocks.
+TEST(GridTextRandomized, SaveEqualsTheStraightText) {
+  std::mt19937 rng(23);
+  const char* pieces[] = {"a", " ", "\r\n", "\r", "\n", "\r\r\n", "\xE9", "1204510000067342",
+                          "long name of an account holder"};
+  TempFolder dir;
+  FakeDialogs dialogs;
+  for (int round = 0; round < 60; ++round) {
+    const int rows = 1 + static_cast<int>(rng() % (round % 10 == 0 ? 3000 : 30));
+    const int cols = 1 + static_cast<int>(rng() % 14);
+    Grid grid(rows, cols);
+    std::string last;
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c) {
+        if (rng() % 3 == 0) {  // the text of the cell above or the one before
+          grid.SetText(r, c, last);
+          continue;
+        }
+        std::string text;
+        for (int k = static_cast<int>(rng() % 5); k > 0; --k) text += pieces[rng() % 9];
+        grid.SetText(r, c, text);
+        last = text;
+      }
+    const std::string expected = StraightText(grid);
+    ASSERT_EQ(GridToText(grid), expected) << "round " << round;
+    ASSERT_TRUE(SaveGridText(dialogs, grid, dir.File("g.txt")));
+    ASSERT_EQ(dir.Read("g.txt"), expected) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace quorvin

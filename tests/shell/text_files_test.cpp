@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <random>
 
 #include "shell/errors.h"
 #include "support/fake_dialogs.h"
@@ -61,6 +62,74 @@ TEST(TextFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   setrlimit(RLIMIT_FSIZE, &small);
   std::string failure =
       Description([&] { WriteTextFile(dir.File("keep.txt"), std::string(100000, 'n')); });
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(failure, "File too large");
+  EXPECT_EQ(dir.Read("keep.txt"), "old content");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// A text made piece by piece lands whole, however its pieces fall against the
+// sink's blocks: many small ones, ones as long as several blocks, fills.
+TEST(TextFiles, AStreamedWriteHoldsEveryPieceInOrder) {
+  TempFolder dir;
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20; ++round) {
+    std::string expected;
+    auto produce = [&](TextSink& sink) {
+      for (int piece = 0; piece < 60; ++piece) {
+        int kind = std::uniform_int_distribution<int>(0, 3)(rng);
+        size_t size = kind == 0   ? std::uniform_int_distribution<size_t>(0, 40)(rng)
+                      : kind == 1 ? std::uniform_int_distribution<size_t>(30000, 70000)(rng)
+                      : kind == 2 ? std::uniform_int_distribution<size_t>(100000, 300000)(rng)
+                                  : std::uniform_int_distribution<size_t>(0, 140000)(rng);
+        char c = static_cast<char>('a' + piece % 26);
+        if (kind == 3) {
+          sink.append(size, c);
+          expected.append(size, c);
+        } else {
+          std::string text(size, c);
+          for (size_t i = 0; i < size; i += 997) text[i] = static_cast<char>(i % 251);
+          sink.append(text);
+          expected += text;
+        }
+      }
+    };
+    expected.clear();
+    WriteTextFileFrom(dir.File("s.txt"), produce);
+    ASSERT_EQ(dir.Read("s.txt"), expected) << "round " << round;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// A producer that fails part-way leaves the old file and no temporary, and
+// its failure reaches the caller as it was.
+TEST(TextFiles, AStreamedWriteThatFailsKeepsTheOldFile) {
+  TempFolder dir;
+  dir.Write("keep.txt", "old content");
+  EXPECT_EQ(Description([&] {
+              WriteTextFileFrom(dir.File("keep.txt"), [](TextSink& sink) {
+                sink.append(std::string(500000, 'n'));  // already on its way to the disk
+                sink.append("more");
+                throw AppError("Subscript out of range");
+              });
+            }),
+            "Subscript out of range");
+  EXPECT_EQ(dir.Read("keep.txt"), "old content");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+  // A write the disk refuses part-way through the stream, likewise.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string failure = Description([&] {
+    WriteTextFileFrom(dir.File("keep.txt"), [](TextSink& sink) {
+      for (int i = 0; i < 10000; ++i) sink.append("twenty-one characters");
+    });
+  });
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(failure, "File too large");
