@@ -76,7 +76,7 @@ Cell CellPool::Number(int n) {
   if (n < 0 || n >= kNumbered) return InternHashed(std::to_string(n));
   if (static_cast<size_t>(n) >= numbers_.size())
     numbers_.resize(std::min<size_t>(std::max<size_t>(n + 1, 2 * numbers_.size()), kNumbered));
-  if (!numbers_[n]) numbers_[n] = &texts_.emplace_back(std::to_string(n));
+  if (!numbers_[n]) numbers_[n] = &numberTexts_.emplace_back(std::to_string(n));
   return numbers_[n];
 }
 

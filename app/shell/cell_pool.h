@@ -27,7 +27,7 @@ class CellPool {
   // The decimal text of n, as Intern(std::to_string(n)) but quicker: serial
   // numbers are written for every row again after each sort.
   Cell Number(int n);
-  size_t Size() const { return texts_.size(); }
+  size_t Size() const { return texts_.size() + numberTexts_.size(); }
   // No two pools of the program's life share one.
   std::uint64_t Id() const { return id_; }
 
@@ -46,7 +46,9 @@ class CellPool {
   void Rehash(size_t capacity);
 
   std::uint64_t id_;
-  std::deque<std::string> texts_;
+  // Numbers apart from the other texts, so that the codes and names a sort
+  // compares lie close together.
+  std::deque<std::string> texts_, numberTexts_;
   std::vector<Slot> slots_;
   size_t mask_ = 0;
   Cell empty_;
