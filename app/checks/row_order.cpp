@@ -193,10 +193,20 @@ std::vector<int> PassSorter::GroupOrder(std::vector<int>& starts) const {
 void PassSorter::SortGroup(std::vector<int>& ids, int from, int to,
                            const std::vector<int>& position) const {
   if (to - from < 2 || (keys_.size() < 2 && positionDirection_ > 0)) return;
-  std::sort(ids.begin() + from, ids.begin() + to, [&](int a, int b) {
+  auto before = [&](int a, int b) {
     if (int c = CompareFrom(1, a, b)) return c < 0;
     return positionDirection_ > 0 ? position[a] < position[b] : position[a] > position[b];
-  });
+  };
+  // Most groups are a handful of rows: an insertion sort, without sort's set-up.
+  if (to - from > 16) {
+    std::sort(ids.begin() + from, ids.begin() + to, before);
+    return;
+  }
+  for (int i = from + 1; i < to; ++i) {
+    int id = ids[i], j = i;
+    for (; j > from && before(id, ids[j - 1]); --j) ids[j] = ids[j - 1];
+    ids[j] = id;
+  }
 }
 
 std::vector<int> PassOrder(const std::vector<SortKey>& keys, int count) {

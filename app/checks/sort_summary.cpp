@@ -60,16 +60,16 @@ bool InOrder(const std::vector<int>& order) {
 }
 
 // Puts the grid's rows first.. into the given order: in place, cycle by
-// cycle, when few rows move (a grid sorted before), else gathered into a new
-// array.
-void ApplyOrder(Grid& grid, int first, const std::vector<int>& order) {
+// cycle, when few rows move (a grid sorted before) or rows only move near
+// their place (local), else gathered into a new array.
+void ApplyOrder(Grid& grid, int first, const std::vector<int>& order, bool local = false) {
   std::vector<Cell>& cells = grid.MutableCells();
   const size_t cols = grid.Cols();
   auto row = [&](size_t id) { return cells.begin() + (first + id) * cols; };
   size_t moved = 0;
   for (size_t p = 0; p < order.size(); ++p) moved += order[p] != static_cast<int>(p);
   if (moved == 0) return;
-  if (moved < order.size() / 4) {
+  if (local || moved < order.size() / 4) {
     std::vector<Cell> held(cols);
     std::vector<char> placed(order.size(), 0);
     for (size_t p = 0; p < order.size(); ++p) {
@@ -225,7 +225,7 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     for (int id = 0; id < count; ++id) local[id] = id;
     for (size_t g = 0; g + 1 < starts.size(); ++g)
       inGroups.SortGroup(local, starts[g], starts[g + 1], grouped);
-    ApplyOrder(grid, first, local);
+    ApplyOrder(grid, first, local, true);
     return true;
   } catch (const std::exception& e) {
     ShowErrorDescription(dialogs, e.what());
