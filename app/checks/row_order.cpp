@@ -116,6 +116,11 @@ std::vector<std::uint32_t> KeyRanks(const SortKey& key, int count, std::uint32_t
   for (size_t r = 0; r < byText.size(); ++r) rankOfId[byText[r].id] = static_cast<std::uint32_t>(r);
   for (int id = 0; id < count; ++id) ranks[id] = rankOfId[idOf[id]];
   rankCount = static_cast<std::uint32_t>(distinct.size());
+  if (key.interned && key.ranks) {
+    key.ranks->Clear();
+    bool added = false;
+    for (size_t d = 0; d < distinct.size(); ++d) key.ranks->Get(distinct[d], added) = rankOfId[d];
+  }
   return ranks;
 }
 
@@ -126,6 +131,10 @@ int CompareOn(const SortKey& key, int a, int b) {
   }
   const std::string *x = key.Text(a), *y = key.Text(b);
   if (x == y) return 0;
+  if (key.ranks) {
+    const std::uint32_t *rx = key.ranks->Find(x), *ry = rx ? key.ranks->Find(y) : nullptr;
+    if (ry) return *rx < *ry ? -1 : 1;
+  }
   int c = x->compare(*y);
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The machinery behind the multi-key sort: the row order that a series of
 // top-down merge-sort passes leaves, computed without moving a row.
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "shell/place_map.h"
 
 namespace quorvin {
 
@@ -17,6 +20,9 @@ struct SortKey {
   bool descending = false;
   // The texts are a grid's cells: equal texts are one and the same string.
   bool interned = false;
+  // For interned texts: their pool's ranks, read to compare two texts and
+  // set when the rows are grouped by this key.
+  PlaceMap<std::string, std::uint32_t>* ranks = nullptr;
 
   const std::string* Text(int id) const { return cells[static_cast<size_t>(id) * stride]; }
 };

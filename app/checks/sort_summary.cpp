@@ -201,9 +201,11 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     if (count < 2) return true;
     const std::vector<Cell>& cells = grid.MutableCells();
     std::vector<SortKey> keys;
-    for (size_t k = 0; k < keyColumns.size(); ++k)
+    for (size_t k = 0; k < keyColumns.size(); ++k) {
       keys.push_back(ReadKey(cells.data() + first * grid.Cols() + keyColumns[k], grid.Cols(),
                              count, numericFlags[k], descendingFlags[k], true));
+      if (k == 0 && !numericFlags[k]) keys[k].ranks = &grid.Pool().Ranks();
+    }
     GridBatch batch(grid);
     PassSorter sorter(keys, count);
     std::vector<int> order = sorter.IfInOrder();

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/place_map.h"
+
 namespace quorvin {
 
 using Cell = const std::string*;
@@ -28,6 +30,13 @@ class CellPool {
   // numbers are written for every row again after each sort.
   Cell Number(int n);
   size_t Size() const { return texts_.size() + numberTexts_.size(); }
+
+  // The places of some texts of the pool with their rank in the order of
+  // their characters, as a sort last found them: two texts that both have a
+  // rank compare as their ranks do, without reading their characters. A text
+  // never changes, so the ranks hold for the pool's life; a sort replaces
+  // them with its own.
+  PlaceMap<std::string, std::uint32_t>& Ranks() { return ranks_; }
   // No two pools of the program's life share one.
   std::uint64_t Id() const { return id_; }
 
@@ -53,6 +62,7 @@ class CellPool {
   size_t mask_ = 0;
   Cell empty_;
   std::vector<Cell> numbers_;  // by value, below kNumbered
+  PlaceMap<std::string, std::uint32_t> ranks_;
 };
 
 }  // namespace quorvin

@@ -17,6 +17,14 @@ class PlaceMap {
     size_ = 0;
   }
 
+  // The value under key, or nullptr.
+  const Value* Find(const Key* key) const {
+    for (size_t at = Hash(key) & mask_;; at = (at + 1) & mask_) {
+      if (slots_[at].key == key) return &slots_[at].value;
+      if (!slots_[at].key) return nullptr;
+    }
+  }
+
   // The value under key, added value-initialized when new; added tells which.
   Value& Get(const Key* key, bool& added) {
     if ((size_ + 1) * 2 > slots_.size()) Grow();
