@@ -70,7 +70,9 @@ void InternalRefNoWalk::Row(int r) {
     auto known = prefixes_.find(tradeDate);
     if (known == prefixes_.end())
       known = prefixes_.emplace(tradeDate, InternalRefNoPrefix(app_, *tradeDate)).first;
-    last_ = grid_.Pool().Intern(known->second + std::to_string(counter_));
+    text_.assign(known->second);  // the room is kept from row to row
+    text_ += std::to_string(counter_);
+    last_ = grid_.Pool().Intern(text_);
     lastDate_ = tradeDate;
     lastCounter_ = counter_;
   }

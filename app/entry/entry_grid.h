@@ -55,6 +55,7 @@ class InternalRefNoWalk {
   Grid& grid_;
   int counter_ = 1;
   std::unordered_map<Cell, std::string> prefixes_;  // by trade date
+  std::string text_;
   Cell lastDate_ = nullptr, last_ = nullptr, lastBoid_ = nullptr, widened_ = nullptr;
   bool boidBlank_ = false;
   int lastCounter_ = 0;
