@@ -40,8 +40,8 @@ class ListAnswers {
   // BO ID and BO Name for a client code of the pool.
   const Account& ForClient(Cell clientCode) {
     return Answer(accounts_, clientCode, [&] {
-      Cell boid = pool_->Intern(lists_->FindBOIDByClientCode(*clientCode));
-      return Account{boid, pool_->Intern(lists_->FindBOName(*boid))};
+      auto [boid, boName] = lists_->FindBOIDAndName(*clientCode);
+      return Account{pool_->Intern(boid), pool_->Intern(boName)};
     });
   }
 

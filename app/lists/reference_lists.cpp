@@ -136,6 +136,23 @@ void ReferenceLists::IndexBO() {
   }
   boById_.Build(ids);
   boByClientCode_.Build(codes);
+  // The record whose BO Name each record's BO ID finds, for FindBOIDAndName.
+  nameRecord_.assign(bo_.size(), kNoMatch);
+  for (int i = 0; i < static_cast<int>(bo_.size()); ++i)
+    if (!bo_[i].serialOnly) nameRecord_[i] = boById_.Find(bo_[i].boId);
+  emptyIdNameRecord_ = boById_.Find("");
+}
+
+std::pair<const std::string&, const std::string&> ReferenceLists::FindBOIDAndName(
+    const std::string& clientCode) const {
+  if (boFirstSerialOnly_ != kNoMatch) {  // each lookup may show its box
+    const std::string& boId = FindBOIDByClientCode(clientCode);
+    return {boId, FindBOName(boId)};
+  }
+  static const std::string none, notFound = kBONameNotFound;
+  int i = boByClientCode_.Find(clientCode);
+  int name = i == kNoMatch ? emptyIdNameRecord_ : nameRecord_[i];
+  return {i == kNoMatch ? none : bo_[i].boId, name == kNoMatch ? notFound : bo_[name].boName};
 }
 
 void ReferenceLists::IndexISIN() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "lists/contains_index.h"
@@ -60,6 +61,9 @@ class ReferenceLists {
   const std::string& FindBOIDByClientCode(const std::string& clientCode) const;
   const std::string& FindBOName(const std::string& boId) const;
   const std::string& FindISINByScripID(const std::string& scripIdPart) const;
+  // FindBOIDByClientCode, and FindBOName of its answer, in one lookup.
+  std::pair<const std::string&, const std::string&> FindBOIDAndName(
+      const std::string& clientCode) const;
   // When a record matches and codeBox is given, it receives the full ISIN code.
   const std::string& FindISINName(const std::string& isinPart,
                                   std::string* codeBox = nullptr) const;
@@ -81,6 +85,8 @@ class ReferenceLists {
   std::vector<ISINRecord> isin_;
   FirstMatchIndex boById_, boByClientCode_;    // serial-only records are left out
   std::vector<std::string> cleanClientCodes_;  // client codes without CR, as compared
+  std::vector<int> nameRecord_;                // the record FindBOName(bo_[i].boId) finds
+  int emptyIdNameRecord_ = kNoMatch;           // the one FindBOName("") finds
   std::vector<std::string> upperScrip_, upperIsin_;
   int boFirstSerialOnly_ = kNoMatch, isinFirstSerialOnly_ = kNoMatch;
   std::uint64_t generation_ = NextGeneration();

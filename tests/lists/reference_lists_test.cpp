@@ -121,7 +121,8 @@ TEST(ListsRandomized, IndexedLookupsEqualTheFirstMatchWalk) {
     std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
     std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
     for (int i = 0; i < 60; ++i) {
-      bo.push_back({std::to_string(i), word(2), "name" + std::to_string(i), word(2)});
+      bo.push_back({std::to_string(i), i % 9 == 4 ? "" : word(2), "name" + std::to_string(i),
+                    word(2)});
       // Some scrip IDs too long to be filed piece by piece are walked instead.
       isin.push_back({std::to_string(i), word(3), "isin" + std::to_string(i),
                       i % 7 == 3 ? word(25 + pick(6)) : word(3), "x"});
@@ -137,6 +138,9 @@ TEST(ListsRandomized, IndexedLookupsEqualTheFirstMatchWalk) {
       EXPECT_EQ(lists.FindClientCode(arg), i >= 0 ? bo[i].clientCode : "");
       i = walk.bo([&](const BORecord& r) { return RemoveAll(r.clientCode, "\r") == arg; });
       EXPECT_EQ(lists.FindBOIDByClientCode(arg), i >= 0 ? bo[i].boId : "");
+      auto [boId, boName] = lists.FindBOIDAndName(arg);
+      EXPECT_EQ(boId, i >= 0 ? bo[i].boId : "");
+      EXPECT_EQ(boName, lists.FindBOName(boId));
       i = walk.isin(
           [&](const ISINRecord& r) { return ToUpper(r.scripId).find(upper) != std::string::npos; });
       EXPECT_EQ(lists.FindISINByScripID(arg), i >= 0 ? isin[i].isinCode : "");
