@@ -59,7 +59,8 @@ void CheckBalanceLineSearch(const std::string& content, const Grid& grid) {
     pairs.emplace_back(words[i], words[i + 1]);
     pairs.emplace_back(words[i + 1], words[i]);
   }
-  std::vector<int> found = file.FirstBalanceLines(pairs);
+  std::vector<std::pair<std::string_view, std::string_view>> views(pairs.begin(), pairs.end());
+  std::vector<int> found = file.FirstBalanceLines(views);
   FUZZ_CHECK(found.size() == pairs.size(), "");
   for (size_t k = 0; k < pairs.size(); ++k)
     FUZZ_CHECK(found[k] == file.FirstBalanceLine(pairs[k].first, pairs[k].second),

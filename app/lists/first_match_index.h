@@ -4,10 +4,11 @@
 // over one flat array, so a lookup in a 100k-record list costs one or two
 // cache misses rather than a chase through hash-chain nodes.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shell/text_map.h"
 
 namespace quorvin {
 
@@ -37,6 +38,11 @@ class FirstMatchIndex {
     }
   }
 
+  // Fetches the slot a key of this HashText is looked for from.
+  void Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[static_cast<uint32_t>(hash) & mask_]);
+  }
+
   int Find(std::string_view key) const {
     if (slots_.empty()) return kNone;
     uint32_t h = Hash(key);
@@ -57,9 +63,7 @@ class FirstMatchIndex {
     uint32_t size;
   };
   static std::string_view Key(const Slot& s) { return {s.data, s.size}; }
-  static uint32_t Hash(std::string_view key) {
-    return static_cast<uint32_t>(std::hash<std::string_view>{}(key));
-  }
+  static uint32_t Hash(std::string_view key) { return static_cast<uint32_t>(HashText(key)); }
   std::vector<Slot> slots_;
   size_t mask_ = 0;
 };
