@@ -8,6 +8,7 @@
 
 #include "lists/list_answers.h"
 #include "lists/reference_lists.h"
+#include "shell/memory_hints.h"
 #include "shell/ports.h"
 #include "shell/settings.h"
 
@@ -18,7 +19,9 @@ inline constexpr const char* kPayOut = "Pay Out";
 
 struct AppContext {
   AppContext(Dialogs& dialogs, const Clock& clock, std::string programFolder)
-      : dialogs(dialogs), clock(clock), programFolder(std::move(programFolder)), lists(dialogs) {}
+      : dialogs(dialogs), clock(clock), programFolder(std::move(programFolder)), lists(dialogs) {
+    KeepFreedMemoryForReuse();
+  }
 
   Dialogs& dialogs;
   const Clock& clock;
