@@ -69,10 +69,10 @@ void InternalRefNoWalk::Row(int r) {
   if (tradeDate != lastDate_ || counter_ != lastCounter_) {
     auto known = prefixes_.find(tradeDate);
     if (known == prefixes_.end())
-      known = prefixes_.emplace(tradeDate, InternalRefNoPrefix(app_, *tradeDate)).first;
-    text_.assign(known->second);  // the room is kept from row to row
-    text_ += std::to_string(counter_);
-    last_ = grid_.Pool().Intern(text_);
+      known = prefixes_
+                  .emplace(tradeDate, grid_.Pool().Intern(InternalRefNoPrefix(app_, *tradeDate)))
+                  .first;
+    last_ = grid_.Pool().Numbered(known->second, counter_);
     lastDate_ = tradeDate;
     lastCounter_ = counter_;
   }

@@ -54,8 +54,7 @@ class InternalRefNoWalk {
   const AppContext& app_;
   Grid& grid_;
   int counter_ = 1;
-  std::unordered_map<Cell, std::string> prefixes_;  // by trade date
-  std::string text_;
+  std::unordered_map<Cell, Cell> prefixes_;  // by trade date
   Cell lastDate_ = nullptr, last_ = nullptr, lastBoid_ = nullptr, widened_ = nullptr;
   bool boidBlank_ = false;
   int lastCounter_ = 0;

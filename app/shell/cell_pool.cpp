@@ -72,6 +72,18 @@ void CellPool::Rehash(size_t capacity) {
   }
 }
 
+Cell CellPool::Numbered(Cell prefix, int n) {
+  bool added = false;
+  std::vector<Cell>& known = numbered_.Get(prefix, added);
+  if (static_cast<size_t>(n) >= known.size()) known.resize(n + 1, nullptr);
+  if (!known[n]) {
+    std::string text = *prefix;
+    text += std::to_string(n);
+    known[n] = Intern(text);
+  }
+  return known[n];
+}
+
 Cell CellPool::Number(int n) {
   if (n < 0 || n >= kNumbered) return InternHashed(std::to_string(n));
   if (static_cast<size_t>(n) >= numbers_.size())

@@ -31,6 +31,10 @@ class CellPool {
   // The decimal text of n, as Intern(std::to_string(n)) but quicker: serial
   // numbers are written for every row again after each sort.
   Cell Number(int n);
+  // Intern(*prefix + std::to_string(n)) for n >= 0, remembered by prefix and
+  // number: the Internal Ref. No. of every row is written again after each
+  // summary.
+  Cell Numbered(Cell prefix, int n);
   size_t Size() const { return texts_.size() + numberTexts_.size(); }
 
   // The places of some texts of the pool with their rank in the order of
@@ -65,6 +69,7 @@ class CellPool {
   Cell empty_;
   std::vector<Cell> numbers_;  // by value, below kNumbered
   PlaceMap<std::string, std::uint32_t> ranks_;
+  PlaceMap<std::string, std::vector<Cell>> numbered_;  // by prefix, then number
 };
 
 }  // namespace quorvin

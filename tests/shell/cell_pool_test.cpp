@@ -27,6 +27,14 @@ TEST(CellPool, EqualTextsShareOnePlaceWhicheverWayTheyCameIn) {
     EXPECT_EQ(*pool.Intern(text), text);
   EXPECT_NE(pool.Intern("05"), pool.Number(5));
   EXPECT_NE(pool.Intern("00"), pool.Number(0));
+  // A numbered text met first as typed, and one made first by number.
+  Cell prefix = pool.Intern("I204513081226");
+  Cell typed = pool.Intern("I2045130812267");
+  EXPECT_EQ(pool.Numbered(prefix, 7), typed);
+  EXPECT_EQ(pool.Numbered(prefix, 7), typed);
+  EXPECT_EQ(pool.Intern("I20451308122612"), pool.Numbered(prefix, 12));
+  EXPECT_EQ(*pool.Numbered(pool.Intern(""), 0), "0");
+  EXPECT_EQ(pool.Numbered(pool.Intern(""), 3), pool.Number(3));
 }
 
 TEST(CellPool, PlacesHoldTheirTextsWhileThePoolGrows) {
