@@ -61,30 +61,40 @@ constexpr int kReportColumns[] = {col::kTradeDate, col::kClientCode, col::kBOID,
       __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
 }
 
+// A column of a report line: the cell's text padded to width, after a gap.
+struct ReportField {
+  int column, width;
+  bool rightAlign;
+};
+
+// `lead` padded to four characters, then each field.
+template <typename Out, size_t N>
+void AppendReportLine(Out& out, const Grid& grid, int row, std::string_view lead,
+                      const ReportField (&fields)[N]) {
+  AppendPadded(out, lead, 4);
+  for (const ReportField& field : fields) {
+    out.append(kGap);
+    AppendPadded(out, grid.Text(row, field.column), field.width, field.rightAlign);
+  }
+}
+
 template <typename Out>
 void AppendAccountLine(Out& out, const Grid& grid, int row) {
-  out.append(4, ' ');
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kBOID), 16);
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kBOName), 44);
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kClientCode), 12, true);
+  static constexpr ReportField kFields[] = {
+      {col::kBOID, 16, false}, {col::kBOName, 44, false}, {col::kClientCode, 12, true}};
+  AppendReportLine(out, grid, row, "", kFields);
 }
 
 template <typename Out>
 void AppendInstructionLine(Out& out, const Grid& grid, int row, int serial) {
+  static constexpr ReportField kFields[] = {{col::kISINCode, 16, false},
+                                            {col::kISINName, 32, false},
+                                            {col::kQuantity, 10, true},
+                                            {col::kTradeDate, 12, true}};
   char digits[16];
   auto end = std::to_chars(digits, digits + sizeof digits, serial).ptr;
-  AppendPadded(out, std::string_view(digits, static_cast<size_t>(end - digits)), 4);
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kISINCode), 16);
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kISINName), 32);
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kQuantity), 10, true);
-  out.append(kGap);
-  AppendPadded(out, grid.Text(row, col::kTradeDate), 12, true);
+  AppendReportLine(out, grid, row, std::string_view(digits, static_cast<size_t>(end - digits)),
+                   kFields);
 }
 
 // Whether the row holds the same text as the row above in column; the same

@@ -50,20 +50,29 @@ TEST(TextFiles, ReadFailuresAreDescribed) {
   EXPECT_FALSE(Description([&] { ReadTextFile(dir.Path()); }).empty());
 }
 
-TEST(TextFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
-  TempFolder dir;
-  dir.Write("keep.txt", "old content");
-  // A file-size limit makes the write fail part-way, as a full disk would.
+// Runs body under a file-size limit of `bytes`, writes past it failing
+// rather than ending the test; the old limit is back afterwards.
+template <typename Body>
+auto WithFileSizeLimit(rlim_t bytes, Body body) {
   rlimit saved{};
   getrlimit(RLIMIT_FSIZE, &saved);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   rlimit small = saved;
-  small.rlim_cur = 4096;
+  small.rlim_cur = bytes;
   setrlimit(RLIMIT_FSIZE, &small);
-  std::string failure =
-      Description([&] { WriteTextFile(dir.File("keep.txt"), std::string(100000, 'n')); });
+  auto result = body();
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, oldHandler);
+  return result;
+}
+
+TEST(TextFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+  TempFolder dir;
+  dir.Write("keep.txt", "old content");
+  // A file-size limit makes the write fail part-way, as a full disk would.
+  std::string failure = WithFileSizeLimit(4096, [&] {
+    return Description([&] { WriteTextFile(dir.File("keep.txt"), std::string(100000, 'n')); });
+  });
   EXPECT_EQ(failure, "File too large");
   EXPECT_EQ(dir.Read("keep.txt"), "old content");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
@@ -119,19 +128,13 @@ TEST(TextFiles, AStreamedWriteThatFailsKeepsTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
   // A write the disk refuses part-way through the stream, likewise.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 100000;
-  setrlimit(RLIMIT_FSIZE, &small);
-  std::string failure = Description([&] {
-    WriteTextFileFrom(dir.File("keep.txt"), [](TextSink& sink) {
-      for (int i = 0; i < 10000; ++i) sink.append("twenty-one characters");
+  std::string failure = WithFileSizeLimit(100000, [&] {
+    return Description([&] {
+      WriteTextFileFrom(dir.File("keep.txt"), [](TextSink& sink) {
+        for (int i = 0; i < 10000; ++i) sink.append("twenty-one characters");
+      });
     });
   });
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(failure, "File too large");
   EXPECT_EQ(dir.Read("keep.txt"), "old content");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
