@@ -44,7 +44,10 @@ for f in BO.txt ISIN.txt 11DPA6UX.TXT payin_10-Dec-2026.txt payout_10-Dec-2026.t
   cmp -s "$program_dir/demo/$f" "$home/Quorvin/$f" || fail "demo $f not copied"
 done
 # The copied program finds the library through the link.
-ldd "$mine/quorvin" | grep -q "libglimmet.so.2 => $mine/libglimmet.so.2" ||
+# (ldd's whole output is read first: grep -q leaving early would end ldd with
+# SIGPIPE, and pipefail would take that for a failure.)
+libraries="$(ldd "$mine/quorvin")"
+grep -qF "libglimmet.so.2 => $mine/libglimmet.so.2" <<<"$libraries" ||
   fail "the copy does not load libglimmet from its folder"
 
 # The clerk's own settings and data stay as they are.
