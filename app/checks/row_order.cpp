@@ -9,11 +9,6 @@
 namespace quorvin {
 namespace {
 
-std::uint64_t PlaceHash(const void* place) {
-  std::uint64_t h = (reinterpret_cast<std::uintptr_t>(place) >> 4) * 0x9E3779B97F4A7C15ull;
-  return h ^ (h >> 29);
-}
-
 // Numbers the distinct texts of a column in order of first appearance, with
 // one flat open-addressing table that grows with the distinct texts (not the
 // rows), so that equal texts are found without sorting every row's text.
@@ -23,7 +18,7 @@ class TextIds {
 
   // interned: equal texts are the same string, so the place is hashed.
   int Id(const std::string* text, bool interned) {
-    std::uint64_t h = interned ? PlaceHash(text) : std::hash<std::string_view>{}(*text);
+    std::uint64_t h = interned ? HashPlace(text) : std::hash<std::string_view>{}(*text);
     for (size_t at = h & mask_;; at = (at + 1) & mask_) {
       Slot& slot = slots_[at];
       if (slot.id < 0) {

@@ -134,17 +134,9 @@ class ImportLookups {
       : answers_(answers),
         rows_(rows),
         pool_(rows.Pool()),
-        lists_(lists),
         remember_(!lists.HasSerialOnlyRecords()),
         clients_(1024) {
     answers_.Use(lists, pool_);
-  }
-
-  // For a client code not seen yet: fetches what looking it up will read first.
-  void PrefetchIfNew(std::string_view code, std::uint64_t hash) {
-    if (clients_.Find(code, hash)) return;
-    pool_.Prefetch(hash);
-    lists_.PrefetchClient(hash);
   }
 
   // A looked-up text's cell and the two cells the lists give for it: BO ID
@@ -195,7 +187,6 @@ class ImportLookups {
   ListAnswers& answers_;
   ImportedRows& rows_;
   CellPool& pool_;
-  const ReferenceLists& lists_;
   bool remember_;
   TextMap<Answer> clients_;
   TextMap<Answer> scrips_;
@@ -262,7 +253,6 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       std::vector<PendingRow> batch;
       batch.reserve(kBatchRows);
       auto addBatch = [&] {
-        for (const PendingRow& line : batch) lookups.PrefetchIfNew(line.client, line.clientHash);
         for (const PendingRow& line : batch) {
           const ImportLookups::Answer& account = lookups.ForClient(line.client, line.clientHash);
           const ImportLookups::Answer& security = lookups.ForScrip(line.scrip, line.scripHash);

@@ -38,11 +38,6 @@ class FirstMatchIndex {
     }
   }
 
-  // Fetches the slot a key of this HashText is looked for from.
-  void Prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[static_cast<uint32_t>(hash) & mask_]);
-  }
-
   int Find(std::string_view key) const {
     if (slots_.empty()) return kNone;
     uint32_t h = Hash(key);

@@ -61,8 +61,6 @@ class ReferenceLists {
   const std::string& FindBOIDByClientCode(const std::string& clientCode) const;
   const std::string& FindBOName(const std::string& boId) const;
   const std::string& FindISINByScripID(const std::string& scripIdPart) const;
-  // Fetches what a lookup of a client code of this HashText will read first.
-  void PrefetchClient(std::uint64_t hash) const { boByClientCode_.Prefetch(hash); }
   // FindBOIDByClientCode, and FindBOName of its answer, in one lookup.
   std::pair<const std::string&, const std::string&> FindBOIDAndName(
       const std::string& clientCode) const;

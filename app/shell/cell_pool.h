@@ -24,8 +24,6 @@ class CellPool {
   // The place of a text, added when new; it stays put for the pool's life.
   Cell Intern(std::string_view text);
   Cell Empty() const { return empty_; }
-  // Fetches the slot a text of this HashText is looked for from.
-  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
   // Makes room for this many distinct texts at once.
   void Reserve(size_t texts);
   // The decimal text of n, as Intern(std::to_string(n)) but quicker: serial

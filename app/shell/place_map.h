@@ -6,6 +6,12 @@
 
 namespace quorvin {
 
+// A hash of a place that moves every bit of it into the low bits that pick a slot.
+inline std::uint64_t HashPlace(const void* place) {
+  std::uint64_t h = (reinterpret_cast<std::uintptr_t>(place) >> 3) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 31);
+}
+
 template <typename Key, typename Value>
 class PlaceMap {
  public:
@@ -43,10 +49,7 @@ class PlaceMap {
     const Key* key = nullptr;
     Value value{};
   };
-  static std::uint64_t Hash(const Key* key) {
-    std::uint64_t h = (reinterpret_cast<std::uintptr_t>(key) >> 3) * 0x9E3779B97F4A7C15ull;
-    return h ^ (h >> 31);
-  }
+  static std::uint64_t Hash(const Key* key) { return HashPlace(key); }
   void Grow() {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
