@@ -59,46 +59,36 @@ bool InOrder(const std::vector<int>& order) {
   return true;
 }
 
-// Puts the grid's rows first.. into the given order: in place, cycle by
-// cycle, when few rows move (a grid sorted before) or rows only move near
-// their place (local), else gathered into a new array.
-void ApplyOrder(Grid& grid, int first, const std::vector<int>& order, bool local = false) {
+// Puts the grid's rows first.. into the given order, in place, cycle by
+// cycle: a row is read once and written once, and no second array of all
+// the cells is needed. A cursor running ahead on the cycle fetches the rows
+// about to be read.
+void ApplyOrder(Grid& grid, int first, const std::vector<int>& order) {
   std::vector<Cell>& cells = grid.MutableCells();
   const size_t cols = grid.Cols();
-  auto row = [&](size_t id) { return cells.begin() + (first + id) * cols; };
-  size_t moved = 0;
-  for (size_t p = 0; p < order.size(); ++p) moved += order[p] != static_cast<int>(p);
-  if (moved == 0) return;
-  if (local || moved < order.size() / 4) {
-    std::vector<Cell> held(cols);
-    std::vector<char> placed(order.size(), 0);
-    for (size_t p = 0; p < order.size(); ++p) {
-      if (placed[p] || order[p] == static_cast<int>(p)) continue;
-      std::copy(row(p), row(p) + cols, held.begin());
-      size_t to = p;
-      for (size_t from = order[to]; from != p; to = from, from = order[to]) {
-        std::copy(row(from), row(from) + cols, row(to));
-        placed[to] = 1;
+  Cell* const rows = cells.data() + static_cast<size_t>(first) * cols;
+  auto row = [&](size_t id) { return rows + id * cols; };
+  constexpr int kAhead = 8;
+  std::vector<Cell> held(cols);
+  std::vector<char> placed(order.size(), 0);
+  for (size_t p = 0; p < order.size(); ++p) {
+    if (placed[p] || order[p] == static_cast<int>(p)) continue;
+    std::copy_n(row(p), cols, held.begin());
+    size_t ahead = order[p];
+    for (int k = 0; k < kAhead && ahead != p; ++k) ahead = order[ahead];
+    size_t to = p;
+    for (size_t from = order[to]; from != p; to = from, from = order[to]) {
+      if (ahead != p) {
+        __builtin_prefetch(row(ahead));
+        __builtin_prefetch(row(ahead) + cols - 1);
+        ahead = order[ahead];
       }
-      std::copy(held.begin(), held.end(), row(to));
+      std::copy_n(row(from), cols, row(to));
       placed[to] = 1;
     }
-    return;
+    std::copy_n(held.begin(), cols, row(to));
+    placed[to] = 1;
   }
-  std::vector<Cell> sorted;
-  sorted.reserve(cells.size());
-  AdviseLargePages(sorted.data(), cells.size() * sizeof(Cell));
-  sorted.resize(cells.size());
-  std::copy(cells.begin(), cells.begin() + first * cols, sorted.begin());
-  constexpr size_t kAhead = 16;
-  for (size_t p = 0; p < order.size(); ++p) {
-    if (p + kAhead < order.size()) {
-      __builtin_prefetch(&*row(order[p + kAhead]));
-      __builtin_prefetch(&*row(order[p + kAhead]) + cols - 1);
-    }
-    std::copy_n(row(order[p]), cols, sorted.begin() + (first + p) * cols);
-  }
-  cells.swap(sorted);
 }
 
 bool SameAccount(const Grid& grid, int a, int b) {
@@ -227,7 +217,7 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     for (int id = 0; id < count; ++id) local[id] = id;
     for (size_t g = 0; g + 1 < starts.size(); ++g)
       inGroups.SortGroup(local, starts[g], starts[g + 1], grouped);
-    ApplyOrder(grid, first, local, true);
+    ApplyOrder(grid, first, local);
     return true;
   } catch (const std::exception& e) {
     ShowErrorDescription(dialogs, e.what());

@@ -50,8 +50,7 @@ class TradeDates {
 
  private:
   bool known_ = false;
-  std::string_view field_;  // into the file's text, which outlives the import
-  std::string text_;
+  std::string field_, text_;
 };
 
 // The imported rows, built apart and handed to the grid once. The grid ends
@@ -72,11 +71,10 @@ class ImportedRows {
 
   CellPool& Pool() { return *pool_; }
 
-  // Called once the file's size is known, with a bound on its lines.
-  void Start(size_t lineBound) {
-    cells_.reserve((lineBound + 1) * cols_);
+  // Called before the first row, with a guess of the file's lines.
+  void Start(size_t lines) {
+    cells_.reserve((lines + 1) * cols_);
     AdviseLargePages(cells_.data(), cells_.capacity() * sizeof(Cell));
-    pool_->Reserve(lineBound / 2);
     AddCopy(0);
     started_ = true;
   }
@@ -96,6 +94,9 @@ class ImportedRows {
       return;
     widths_[c] = std::max(widths_[c], grid_.Measure().WidthTwips(*text) + kWidenMargin);
   }
+
+  // Drops the rows: the grid stays as cleared.
+  void Abandon() { started_ = false; }
 
   // failed: the import stopped at a line; the file's `lines` rows stay.
   void Finish(bool failed, size_t lines) {
@@ -210,6 +211,31 @@ size_t CountLineFeeds(std::string_view text) {
   return count;
 }
 
+// A file's lines, guessed from its size and its first piece, for making room
+// for its rows at once; a wrong guess costs time, never a row.
+size_t GuessLines(std::string_view firstPiece, size_t fileSize) {
+  const size_t lines = CountLineFeeds(firstPiece) + 1;
+  const double perByte = static_cast<double>(lines) / static_cast<double>(firstPiece.size() + 2);
+  return static_cast<size_t>(static_cast<double>(fileSize) * perByte * 1.1) + lines;
+}
+
+size_t CountLineEnds(std::string_view text) {
+  size_t count = 0;
+  for (const char *begin = text.data(), *at = begin, *end = at + text.size();
+       (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
+    count += at > begin && at[-1] == '\r';
+  return count;
+}
+
+// The lines of the pieces still to come, the current one included.
+size_t LinesLeft(LinePieces& pieces, std::string_view piece) {
+  size_t lines = 0;
+  do {
+    lines += CountLineEnds(piece) + 1;
+  } while (pieces.Next(piece));
+  return lines;
+}
+
 }  // namespace
 
 TradeFileName ParseTradeFileName(const std::string& fileName) {
@@ -242,12 +268,12 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
     ClearEntryGrid(grid);
     ImportedRows rows(grid);
     ImportLookups lookups(app.lists, app.answers, rows);
-    std::string content;
-    std::string_view text;
+    std::unique_ptr<LinePieces> pieces;
+    std::string_view piece;
+    size_t line = 0, pieceLine = 0;  // the line read, the first of the piece
+    bool lineFailed = false;
     try {
-      content = ReadTextFile(path);
-      text = content;
-      rows.Start(CountLineFeeds(text) + 1);
+      pieces = std::make_unique<LinePieces>(path);
       TradeDates dates;
       Cell lastDate = nullptr;
       std::vector<PendingRow> batch;
@@ -295,23 +321,40 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
         row.clientHash = TextMap<Cell>::Hash(row.client);
         lookups.Clients().Prefetch(row.clientHash);
       };
-      TradeLines lines(text);
-      for (size_t i = 0; lines.Next(); ++i) {
-        if (progress && i % 65536 == 0)
-          progress(static_cast<int>(lines.End() * 100 / (text.size() + 1)));
-        try {
-          readLine(i, lines);
-        } catch (...) {
-          addBatch();  // the lines before it come in first
-          throw;
+      // The batch reads into the piece, so it is looked up before the next.
+      for (size_t pieceStart = 0; pieces->Next(piece); pieceStart = pieces->Done()) {
+        if (pieceLine == 0) rows.Start(GuessLines(piece, pieces->Size()));
+        TradeLines lines(piece);
+        for (line = pieceLine; lines.Next(); ++line) {
+          if (progress && line % 65536 == 0)
+            progress(static_cast<int>(
+                std::min<size_t>(100, (pieceStart + lines.End()) * 100 / (pieces->Size() + 1))));
+          try {
+            readLine(line, lines);
+          } catch (...) {
+            lineFailed = true;
+            addBatch();  // the lines before it come in first
+            throw;
+          }
+          if (batch.size() == kBatchRows) addBatch();
         }
-        if (batch.size() == kBatchRows) addBatch();
+        addBatch();
+        pieceLine = line;
       }
-      addBatch();
       rows.Finish(false, 0);
     } catch (const AppError& e) {
-      rows.Finish(true, SplitAll(text, kCrLf).size());
+      // A line that fails leaves a row for each of the file's lines; a file
+      // that cannot be read leaves the grid cleared.
       failure = e.Description();
+      size_t fileLines = 1;
+      if (!lineFailed) rows.Abandon();
+      try {
+        if (lineFailed) fileLines = pieceLine + LinesLeft(*pieces, piece);
+      } catch (const AppError& again) {
+        failure = again.Description();
+        rows.Abandon();
+      }
+      rows.Finish(true, fileLines);
     }
   }
   // Shown once the grid's view may read the rows again.

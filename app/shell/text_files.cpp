@@ -95,22 +95,40 @@ std::string FileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string ReadTextFile(const std::string& path) {
+namespace {
+
+// Bytes read at a time into a LinePieces buffer.
+constexpr size_t kPieceBlock = 256 * 1024;
+
+// Opens a file for reading, refusing folders and files too large.
+int OpenForReading(const std::string& path, off_t& size) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) Fail(errno);
+  struct stat st {};
+  int err = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  if (err == 0 && st.st_size <= kMaxFileBytes) {
+    size = st.st_size;
+    return fd;
+  }
+  ::close(fd);
+  if (err) Fail(err);
+  throw AppError("File too large");
+}
+
+}  // namespace
+
+std::string ReadTextFile(const std::string& path) {
+  off_t fileSize = 0;
   struct FdCloser {
     int fd;
     ~FdCloser() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) Fail(errno);
-  if (S_ISDIR(st.st_mode)) Fail(EISDIR);
-  if (st.st_size > kMaxFileBytes) throw AppError("File too large");
+  } closer{OpenForReading(path, fileSize)};
+  const int fd = closer.fd;
   // Read straight into the text, the size the file has now; a file that grows
   // meanwhile is read on to its end.
   std::string content;
   size_t size = 0;
-  content.reserve(static_cast<size_t>(st.st_size) + 1);
+  content.reserve(static_cast<size_t>(fileSize) + 1);
   AdviseLargePages(content.data(), content.capacity());
   content.resize(content.capacity());
   for (;;) {
@@ -127,6 +145,77 @@ std::string ReadTextFile(const std::string& path) {
   content.resize(size);
   if (content.empty()) throw AppError("Input past end of file");
   return content;
+}
+
+LinePieces::LinePieces(const std::string& path)
+    : buffer_(new char[kPieceBlock]), capacity_(kPieceBlock) {
+  off_t size = 0;
+  fd_ = OpenForReading(path, size);
+  size_ = static_cast<size_t>(size);
+  try {
+    if (!Fill()) throw AppError("Input past end of file");
+  } catch (...) {
+    ::close(fd_);
+    throw;
+  }
+}
+
+LinePieces::~LinePieces() {
+  ::close(fd_);
+}
+
+bool LinePieces::Fill() {
+  if (ended_) return false;
+  if (start_ > 0) {
+    std::memmove(buffer_.get(), buffer_.get() + start_, used_ - start_);
+    used_ -= start_;
+    start_ = 0;
+  }
+  if (used_ == capacity_) {  // a line longer than the buffer
+    std::unique_ptr<char[]> larger(new char[capacity_ * 2]);
+    std::memcpy(larger.get(), buffer_.get(), used_);
+    buffer_ = std::move(larger);
+    capacity_ *= 2;
+  }
+  for (;;) {
+    ssize_t n = ::read(fd_, buffer_.get() + used_, capacity_ - used_);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    if (n == 0) {
+      ended_ = true;
+      return false;
+    }
+    used_ += static_cast<size_t>(n);
+    if (static_cast<off_t>(done_ + used_) > kMaxFileBytes) throw AppError("File too large");
+    return true;
+  }
+}
+
+bool LinePieces::Next(std::string_view& piece) {
+  if (last_) return false;
+  // Only what came in since the last look is searched (from its last
+  // character on, which may be the CR of a CR LF).
+  for (size_t searched = 0;;) {
+    std::string_view text(buffer_.get() + start_, used_ - start_);
+    const size_t from = searched > 0 ? searched - 1 : 0;
+    size_t end = text.substr(from).rfind("\r\n");
+    searched = text.size();
+    if (end != std::string_view::npos) {
+      end += from;
+      piece = text.substr(0, end);
+      start_ += end + 2;
+      done_ += end + 2;
+      return true;
+    }
+    if (!Fill()) break;
+  }
+  piece = std::string_view(buffer_.get() + start_, used_ - start_);
+  done_ += piece.size();
+  start_ = used_;
+  last_ = true;
+  return true;
 }
 
 TextSink::TextSink(int fd) : fd_(fd), block_(new char[kBlock]) {}

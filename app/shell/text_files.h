@@ -16,6 +16,36 @@ namespace quorvin {
 // The whole file. Throws AppError for a missing, unreadable or empty file.
 std::string ReadTextFile(const std::string& path);
 
+// A file's text handed out a piece at a time, each piece whole lines (lines
+// end at CR LF), so that a large file is read through one small buffer.
+// Opening throws AppError as ReadTextFile does, for an empty file too.
+class LinePieces {
+ public:
+  explicit LinePieces(const std::string& path);
+  ~LinePieces();
+  LinePieces(const LinePieces&) = delete;
+  LinePieces& operator=(const LinePieces&) = delete;
+
+  // The next piece: lines without the CR LF after the last of them, so that
+  // the pieces are the file's text split at some of its CR LF. False after
+  // the last piece, which is what follows the file's last CR LF. A piece
+  // stays valid until the next call; a read failing throws AppError.
+  bool Next(std::string_view& piece);
+  // The file's size when it was opened, and how much of it was handed out.
+  size_t Size() const { return size_; }
+  size_t Done() const { return done_; }
+
+ private:
+  // Reads on into the buffer; false at the end of the file.
+  bool Fill();
+
+  int fd_;
+  size_t size_ = 0, done_ = 0;
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0, used_ = 0, start_ = 0;  // text in [start_, used_)
+  bool ended_ = false, last_ = false;
+};
+
 // Replaces the file with exactly `content`. The new text goes to a hidden
 // temporary file in the same folder, is flushed to disk and then renamed over
 // the target, so the target always holds either its old or its new content.

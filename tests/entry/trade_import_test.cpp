@@ -220,17 +220,24 @@ TEST(TradeImportRandomized, EqualsTheCellByCellImport) {
     app.lists.SetISINList(isin);
 
     std::string text;
-    int lines = pick(round % 3 ? 30 : 100);  // past one batch of lines now and then
+    // Past one batch of lines now and then, and past the blocks the file is
+    // read in now and then.
+    const bool many = round % 40 == 39;
+    int lines = many ? 4000 + pick(4000) : pick(round % 3 ? 30 : 100);
+    // In a long file a line may fail only in its second half, past a block.
+    auto failing = [&](int k, int oneIn) {
+      return many ? k > lines / 2 && pick(lines / 4) == 0 : pick(oneIn) == 0;
+    };
     for (int k = 0; k < lines; ++k) {
       if (k) text += "\r\n";
       int kind = pick(100);
-      if (kind < 5) {
+      if (kind < 5 && failing(k, 1)) {
         text += from({"", "no separators", "a|b", "7|ALPHATEX|A|S|5"});
       } else {
         text += "7001|" + from({"ALPHATEX", "alphatex", "BRIG", "NOSUCH", "", "cem"}) + "|A|" +
                 from({"S", "S", "B", "s"}) + "|" + from({"100", "5", "1234567", "x"}) + "|41.50|" +
                 from({"C1", "C2", "C3", "c1", "C9", "", "C3\r", "\r"}) + "|0|T01|10:05:11|" +
-                (pick(30) == 0 ? from({"31/02/2026", "soon"}) : from({"08/12/2026", "7-12-2026"})) +
+                (failing(k, 30) ? from({"31/02/2026", "soon"}) : from({"08/12/2026", "7-12-2026"})) +
                 "|10/12/2026";
       }
     }

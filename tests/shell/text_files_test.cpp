@@ -50,6 +50,45 @@ TEST(TextFiles, ReadFailuresAreDescribed) {
   EXPECT_FALSE(Description([&] { ReadTextFile(dir.Path()); }).empty());
 }
 
+// Pieces joined again with the CR LF they were split at give the file back,
+// whatever falls on the edges of the blocks read: a CR LF split between two,
+// lone CRs and LFs, lines longer than a block.
+TEST(TextFiles, LinePiecesSplitTheTextAtItsLineEnds) {
+  TempFolder dir;
+  std::mt19937 rng(77);
+  for (int round = 0; round < 24; ++round) {
+    std::string text;
+    const size_t size = round < 4 ? round + 1 : 200'000 + rng() % 900'000;
+    const int longLine = round % 5 == 4;  // one line past several blocks
+    while (text.size() < size) {
+      unsigned kind = rng() % 40;
+      if (kind == 0) text += "\r\n";
+      else if (kind == 1) text += '\r';
+      else if (kind == 2) text += '\n';
+      else text += static_cast<char>('a' + kind % 26);
+      if (!longLine && rng() % 200 == 0) text += "\r\n";
+    }
+    if (round % 3 == 0) text += "\r\n";
+    dir.Write("t.txt", text);
+    LinePieces pieces(dir.File("t.txt"));
+    EXPECT_EQ(pieces.Size(), text.size());
+    std::string joined;
+    std::string_view piece;
+    for (int count = 0; pieces.Next(piece); ++count) {
+      if (count) joined += "\r\n";
+      joined += piece;
+    }
+    EXPECT_FALSE(pieces.Next(piece));
+    EXPECT_EQ(pieces.Done(), text.size());
+    ASSERT_EQ(joined, text) << "round " << round;
+  }
+  EXPECT_EQ(Description([&] { LinePieces pieces(dir.File("missing.txt")); }), "File not found");
+  dir.Write("empty.txt", "");
+  EXPECT_EQ(Description([&] { LinePieces pieces(dir.File("empty.txt")); }),
+            "Input past end of file");
+  EXPECT_EQ(Description([&] { LinePieces pieces(dir.Path()); }), "Path is a folder, not a file");
+}
+
 // Runs body under a file-size limit of `bytes`, writes past it failing
 // rather than ending the test; the old limit is back afterwards.
 template <typename Body>
