@@ -162,6 +162,39 @@ void FoldRuns(Grid& grid) {
   if (failure) throw *failure;
 }
 
+// A quantity text that no other text equals as a number: digits without a
+// leading zero.
+bool PlainWholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 9 || (text[0] == '0' && text.size() > 1)) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// Whether sorting again rows that SortEntries left in order leaves every
+// cell as it is. The sort reverses each run of rows equal on all its keys;
+// that changes nothing when the rows of such a run are alike in every cell
+// but the serial number, which is written again the same. Two quantities
+// that differ as texts but might be equal as numbers count as a change.
+bool SortingAgainChangesNothing(const Grid& grid) {
+  const std::vector<Cell>& cells = grid.Cells();
+  const size_t cols = grid.Cols();
+  for (size_t r = grid.FixedRows(); r + 1 < static_cast<size_t>(grid.Rows()); ++r) {
+    const Cell* a = cells.data() + r * cols;
+    const Cell* b = a + cols;
+    if (a[col::kBOID] != b[col::kBOID] || a[col::kClientCode] != b[col::kClientCode] ||
+        a[col::kISINCode] != b[col::kISINCode])
+      continue;
+    if (a[col::kQuantity] != b[col::kQuantity]) {
+      if (PlainWholeNumber(*a[col::kQuantity]) && PlainWholeNumber(*b[col::kQuantity])) continue;
+      return false;
+    }
+    for (size_t c = 0; c < cols; ++c)
+      if (c != col::kSN && a[c] != b[c]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void MergeSortRows(RowTable& table, int low, int high, int keyColumn, bool descending,
@@ -226,11 +259,22 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
 }
 
 void SortEntries(AppContext& app, Grid& grid) {
+  // Rows this sorted and numbered stay so while their rows, key columns and
+  // serial numbers (cells and width) are as it left them.
+  const std::uint64_t read = Grid::ColumnBit(col::kBOID) | Grid::ColumnBit(col::kClientCode) |
+                             Grid::ColumnBit(col::kISINCode) | Grid::ColumnBit(col::kQuantity) |
+                             Grid::ColumnBit(col::kSN);
+  if ((grid.ChangedColumns() & read) == 0 && grid.Cols() == kEntryColumns &&
+      SortingAgainChangesNothing(grid)) {
+    return;
+  }
   try {
-    SortGridByColumns(app.dialogs, grid,
-                      {col::kBOID, col::kClientCode, col::kISINCode, col::kQuantity},
-                      {false, false, false, true}, {false, false, false, true});
+    const bool sorted =
+        SortGridByColumns(app.dialogs, grid,
+                          {col::kBOID, col::kClientCode, col::kISINCode, col::kQuantity},
+                          {false, false, false, true}, {false, false, false, true});
     RenumberSerials(grid);
+    if (sorted) grid.ForgetChanges(read);
   } catch (const std::exception& e) {
     ShowErrorDescription(app.dialogs, e.what());
   }

@@ -36,6 +36,7 @@ int Grid::ClampCol(int col) const {
 void Grid::SetRows(int rows) {
   rows = std::max(rows, 0);
   if (rows == Rows()) return;
+  changed_ = kEveryColumn;
   AboutToReset();
   cells_.resize(static_cast<size_t>(rows) * cols_, pool_->Empty());
   // A grid cut down to a small part of its size gives the room back.
@@ -57,6 +58,7 @@ void Grid::Compact() {
 void Grid::SetCols(int cols) {
   cols = std::max(cols, 0);
   if (cols == cols_) return;
+  changed_ = kEveryColumn;
   AboutToReset();
   std::vector<Cell> cells(static_cast<size_t>(rows_) * cols, pool_->Empty());
   for (int r = 0; r < rows_; ++r)
@@ -74,6 +76,7 @@ void Grid::SetText(int row, int col, std::string_view text) {
   Cell& cell = cells_[Index(row, col)];
   if (*cell == text) return;
   cell = pool_->Intern(text);
+  MarkChanged(col);
   if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
 }
 
@@ -94,6 +97,7 @@ void Grid::ReplaceRows(const std::vector<CellRow>& rows) {
 }
 
 void Grid::ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellPool> pool) {
+  changed_ = kEveryColumn;
   AboutToReset();
   cells_ = std::move(cells);
   pool_ = std::move(pool);
@@ -106,6 +110,7 @@ void Grid::ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellP
 
 void Grid::RemoveRows(int first, int count) {
   if (count <= 0) return;
+  changed_ = kEveryColumn;
   AboutToReset();
   cells_.erase(cells_.begin() + static_cast<size_t>(first) * cols_,
                cells_.begin() + static_cast<size_t>(first + count) * cols_);
@@ -119,6 +124,7 @@ void Grid::RemoveRows(int first, int count) {
 void Grid::SetColWidth(int col, int twips) {
   if (widths_[col] == twips) return;
   widths_[col] = twips;
+  MarkChanged(col);
   if (batchDepth_ == 0 && listener_) listener_->ColumnWidthChanged(col);
 }
 

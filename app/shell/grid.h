@@ -7,6 +7,8 @@
 // The cells lie in one array, row after row, each a pointer to its text in
 // the grid's cell pool: a row is thirteen words however long its texts, a
 // walk down the rows reads memory in order, and moving a row moves pointers.
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,15 +59,28 @@ class Grid {
   // loads). The cells, row after row, point into Pool(); callers hold a
   // GridBatch while they change them, put only cells of Pool() there and keep
   // their count Rows() * Cols() (SetRows after removing rows).
-  std::vector<Cell>& MutableCells() { return cells_; }
+  const std::vector<Cell>& Cells() const { return cells_; }
+  std::vector<Cell>& MutableCells() {
+    changed_ = kEveryColumn;
+    return cells_;
+  }
   CellPool& Pool() { return *pool_; }
   Cell CellAt(int row, int col) const { return cells_[Index(row, col)]; }
   void SetCell(int row, int col, Cell cell) {
     Cell& at = cells_[Index(row, col)];
     if (at == cell) return;
     at = cell;
+    MarkChanged(col);
     if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
   }
+
+  // The columns whose cells or width changed since they were last forgotten,
+  // bit c for column c (columns from 63 on share bit 63); every bit once
+  // rows, columns or cells in bulk changed. Lets a routine see that what it
+  // left in its columns still stands.
+  std::uint64_t ChangedColumns() const { return changed_; }
+  void ForgetChanges(std::uint64_t columns) { changed_ &= ~columns; }
+  static std::uint64_t ColumnBit(int col) { return std::uint64_t{1} << std::min(col, 63); }
   // Replaces every row with `rows` rows of cells from `pool`, which the grid
   // then keeps instead of its own.
   void ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellPool> pool);
@@ -103,6 +118,9 @@ class Grid {
   int ClampCol(int col) const;
 
   size_t Index(int row, int col) const { return static_cast<size_t>(row) * cols_ + col; }
+  void MarkChanged(int col) { changed_ |= ColumnBit(col); }
+
+  static constexpr std::uint64_t kEveryColumn = ~std::uint64_t{0};
 
   std::shared_ptr<CellPool> pool_;
   std::vector<Cell> cells_;
@@ -112,6 +130,7 @@ class Grid {
   int fixedRows_;
   int row_ = 0, col_ = 0, rowSel_ = 0, colSel_ = 0, topRow_ = 0;
   int batchDepth_ = 0;
+  std::uint64_t changed_ = kEveryColumn;
   GridListener* listener_ = nullptr;
   FixedTextMeasure fallbackMeasure_;
   const TextMeasure* measure_ = &fallbackMeasure_;

@@ -158,6 +158,79 @@ TEST_F(SortSummaryTest, AnOverflowKeepsWhatWasAlreadyMerged) {
 // Random entry lists with few accounts, extreme and broken quantities: the
 // summary must leave exactly the rows, messages and stopping point of the
 // straight loop.
+// Sorting rows a sort left in order again reverses runs of rows equal on
+// every key; whatever happened to the grid in between, the second sort must
+// leave what sorting the table twice leaves.
+TEST_F(SortSummaryTest, SortingAgainMatchesSortingTheTableAgain) {
+  std::mt19937 rng(31);
+  const std::vector<std::string> quantities = {"5", "05", "5.0", "7", "10"};
+  const auto sortTable = [&](straight::Table& table) {
+    try {
+      straight::SortGridByColumns(table, {6, 5, 9, 11}, {false, false, false, true},
+                                  {false, false, false, true});
+    } catch (const std::exception& e) {
+      dialogs.ExpectErrorContaining(e.what());
+    }
+    for (size_t r = 1; r < table.size(); ++r) table[r][0] = std::to_string(r);
+  };
+  for (int round = 0; round < 1500; ++round) {
+    const int n = std::uniform_int_distribution<int>(0, 12)(rng);
+    std::vector<Entry> entries;
+    for (int i = 0; i < n; ++i)
+      entries.push_back({Pick(rng, std::vector<std::string>{"B1", "B2"}),
+                         Pick(rng, std::vector<std::string>{"I1", "I2"}),
+                         rng() % 30 ? Pick(rng, quantities) : std::string("x"),
+                         Pick(rng, std::vector<std::string>{"C1", "C2"})});
+    SetEntries(entries);
+    for (int r = 1; r < grid.Rows(); ++r)  // rows alike on every key, or not quite
+      grid.SetText(r, col::kScripID, rng() % 3 ? "SCRIP" : "scrip");
+    straight::Table expected = TableOf(grid);
+    sortTable(expected);
+    SortEntries(app, grid);
+    ASSERT_EQ(TableOf(grid), expected) << "round " << round;
+
+    const int r = grid.Rows() > 1 ? 1 + static_cast<int>(rng() % (grid.Rows() - 1)) : 0;
+    const int column = static_cast<int>(rng() % kEntryColumns);
+    switch (rng() % 4) {
+      case 0:
+        break;
+      case 1:  // a cell, maybe a key or the serial number, edited
+        if (r == 0) break;
+        grid.SetText(r, column, Pick(rng, quantities));
+        expected[r][column] = grid.Text(r, column);
+        break;
+      case 2:  // a row added at the end
+        grid.SetRows(grid.Rows() + 1);
+        expected.push_back(std::vector<std::string>(kEntryColumns));
+        break;
+      case 3:  // the kind of change that goes round the cell-by-cell calls
+        if (r == 0) break;
+        grid.MutableCells()[r * kEntryColumns + column] = grid.Pool().Intern("5");
+        expected[r][column] = "5";
+        break;
+    }
+    sortTable(expected);
+    SortEntries(app, grid);
+    ASSERT_EQ(TableOf(grid), expected) << "round " << round;
+    dialogs.VerifyDone();
+  }
+}
+
+// A serial-number column narrowed by hand is widened again by the next sort,
+// even when the rows are in order.
+TEST_F(SortSummaryTest, SortingAgainWidensANarrowedSerialColumn) {
+  SetEntries({{"B1", "I1", "5"}, {"B2", "I1", "5"}});
+  SortEntries(app, grid);
+  grid.SetColWidth(col::kSN, 10);
+  RenumberSerials(grid);
+  const int widened = grid.ColWidth(col::kSN);
+  ASSERT_GT(widened, 10);
+  SortEntries(app, grid);
+  grid.SetColWidth(col::kSN, 10);
+  SortEntries(app, grid);
+  EXPECT_EQ(grid.ColWidth(col::kSN), widened);
+}
+
 TEST_F(SortSummaryTest, SummarizeMatchesTheRowShiftingLoop) {
   std::mt19937 rng(77);
   const std::vector<std::string> quantities = {
