@@ -125,6 +125,15 @@ class ImportedRows {
   bool started_ = false;
 };
 
+// A sell line read but not yet looked up. Lines are taken in batches so that
+// the lookups' table slots can be fetched from memory while earlier lines are
+// looked up.
+struct PendingRow {
+  std::string_view scrip, quantity, client;
+  Cell tradeDate;
+  std::uint64_t scripHash, quantityHash, clientHash;
+};
+
 // The cells the lists give for a client code or a scrip, remembered per
 // text when the lists answer without a box (they show one on every lookup
 // that reaches a record holding a serial number only). Each cell is widened
@@ -132,7 +141,8 @@ class ImportedRows {
 class ImportLookups {
  public:
   ImportLookups(const ReferenceLists& lists, ListAnswers& answers, ImportedRows& rows)
-      : answers_(answers),
+      : lists_(lists),
+        answers_(answers),
         rows_(rows),
         pool_(rows.Pool()),
         remember_(!lists.HasSerialOnlyRecords()),
@@ -147,6 +157,21 @@ class ImportLookups {
   };
 
   TextMap<Answer>& Clients() { return clients_; }
+
+  // A new client code costs a chain of lookups: the pool, the list's index,
+  // the record found. Fetching each link for all the new codes of a batch
+  // before following any lets their waits overlap.
+  void PrefetchNewClients(const std::vector<PendingRow>& rows) {
+    fresh_.clear();
+    if (!remember_) return;  // every row asks the lists anyway
+    for (const PendingRow& row : rows)
+      if (!clients_.Find(row.client, row.clientHash)) fresh_.push_back(&row);
+    for (const PendingRow* row : fresh_) {
+      pool_.Prefetch(row->clientHash);
+      lists_.PrefetchBOIDAndName(row->clientHash);
+    }
+    for (const PendingRow* row : fresh_) lists_.PrefetchBOIDAndName(row->client);
+  }
 
   const Answer& ForClient(std::string_view code, std::uint64_t hash) {
     return Find(clients_, code, hash, {col::kClientCode, col::kBOID, col::kBOName}, [&](Cell text) {
@@ -185,6 +210,7 @@ class ImportLookups {
     return known.Add(*found.text, hash, found);
   }
 
+  const ReferenceLists& lists_;
   ListAnswers& answers_;
   ImportedRows& rows_;
   CellPool& pool_;
@@ -192,15 +218,7 @@ class ImportLookups {
   TextMap<Answer> clients_;
   TextMap<Answer> scrips_;
   TextMap<Cell> quantities_;
-};
-
-// A sell line read but not yet looked up. Lines are taken in batches so that
-// the lookups' table slots can be fetched from memory while earlier lines are
-// looked up.
-struct PendingRow {
-  std::string_view scrip, quantity, client;
-  Cell tradeDate;
-  std::uint64_t scripHash, quantityHash, clientHash;
+  std::vector<const PendingRow*> fresh_;
 };
 
 size_t CountLineFeeds(std::string_view text) {
@@ -279,6 +297,7 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       std::vector<PendingRow> batch;
       batch.reserve(kBatchRows);
       auto addBatch = [&] {
+        lookups.PrefetchNewClients(batch);
         for (const PendingRow& line : batch) {
           const ImportLookups::Answer& account = lookups.ForClient(line.client, line.clientHash);
           const ImportLookups::Answer& security = lookups.ForScrip(line.scrip, line.scripHash);

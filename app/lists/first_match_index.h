@@ -38,6 +38,11 @@ class FirstMatchIndex {
     }
   }
 
+  // Starts fetching the slot a key of this HashText would be looked for in.
+  void Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[static_cast<uint32_t>(hash) & mask_]);
+  }
+
   int Find(std::string_view key) const {
     if (slots_.empty()) return kNone;
     uint32_t h = Hash(key);

@@ -68,6 +68,17 @@ class ReferenceLists {
   const std::string& FindISINName(const std::string& isinPart,
                                   std::string* codeBox = nullptr) const;
   std::string FindScripID(const std::string& isinPart, std::string* codeBox = nullptr) const;
+  // Hints that FindBOIDAndName will soon be asked for a client code of this
+  // HashText: the first call starts fetching where its record is found, a
+  // second (with the code) where the answer is read.
+  void PrefetchBOIDAndName(std::uint64_t hash) const { boByClientCode_.Prefetch(hash); }
+  void PrefetchBOIDAndName(std::string_view clientCode) const {
+    if (boFirstSerialOnly_ != kNoMatch) return;
+    const int i = boByClientCode_.Find(clientCode);
+    if (i == kNoMatch) return;
+    __builtin_prefetch(&bo_[i]);
+    __builtin_prefetch(&nameRecord_[i]);
+  }
 
  private:
   static constexpr int kNoMatch = -1;
