@@ -3,15 +3,15 @@
 pandas script, on the same generated files, in one run.
 
     bench/compare_day.py [--build DIR] [--data DIR] [--sizes 10000,100000,1000000]
-                         [--old-sizes 5000,10000,20000] [--repeat 3] [--no-build]
+                         [--old-sizes 5000,10000,20000] [--repeat 5] [--no-build]
                          [--window-build DIR | --no-window]
 
 Builds gen_day and day_pipeline in release mode, writes the days that are not
 there yet, checks at every size the old algorithms can do that both pipelines
 leave the same grid, boxes, holding message, report and file, then times
-each pipeline (best of --repeat runs) and prints one table. The old
-algorithms' time beyond the sizes they are run at is extrapolated step by
-step from their measured growth. Times are CPU seconds of the process (user +
+each pipeline (best of --repeat runs; the program's and the pandas script's
+runs take turns) and prints one table. The old algorithms' time beyond the
+sizes they are run at is extrapolated step by step from their measured growth. Times are CPU seconds of the process (user +
 system): on a shared machine the wall clock also counts other people's work.
 Unless --no-window is given, it also builds window_day (the program with its
 windows, release mode) and times the largest day in the real main window.
@@ -65,9 +65,14 @@ def parse(tsv):
     return result
 
 
-def best(command, repeat):
-    runs = [parse(run(["nice", "-n", "5"] + command)) for _ in range(repeat)]
-    return min(runs, key=lambda r: r["cpu"])
+def best(commands, repeat):
+    """The quickest of `repeat` runs of each command, the commands taking
+    turns so that each meets the machine in the same states as the others."""
+    runs = [[] for _ in commands]
+    for _ in range(repeat):
+        for command, done in zip(commands, runs):
+            done.append(parse(run(["nice", "-n", "5"] + command)))
+    return [min(done, key=lambda r: r["cpu"]) for done in runs]
 
 
 def fit(points):
@@ -126,7 +131,7 @@ def main():
     parser.add_argument("--data", default="/tmp/quorvin-bench-days")
     parser.add_argument("--sizes", default="10000,100000,1000000")
     parser.add_argument("--old-sizes", default="5000,10000,20000")
-    parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--repeat", type=int, default=5)
     parser.add_argument("--no-build", action="store_true")
     parser.add_argument("--window-build", default=os.path.join(ROOT, "build-bench-gui"))
     parser.add_argument("--no-window", action="store_true")
@@ -148,16 +153,17 @@ def main():
             sys.exit(f"the pipelines differ at {n:,} lines")
 
     quorvin, old, peer = {}, {}, {}
-    for n in every:
-        quorvin[n] = best([pipeline, folders[n], "--tsv"], args.repeat)
     for n in old_sizes:
-        old[n] = best([pipeline, folders[n], "--transcription", "--tsv"], args.repeat)
+        (old[n],) = best([[pipeline, folders[n], "--transcription", "--tsv"]], args.repeat)
     pandas_ok = subprocess.run([PANDAS_PYTHON, "-c", "import pandas"],
                                stderr=subprocess.DEVNULL).returncode == 0
-    if pandas_ok:
-        script = os.path.join(ROOT, "bench", "peers", "pandas_day.py")
-        for n in every:
-            peer[n] = best([PANDAS_PYTHON, script, folders[n]], args.repeat)
+    script = os.path.join(ROOT, "bench", "peers", "pandas_day.py")
+    for n in every:
+        ours = [pipeline, folders[n], "--tsv"]
+        if pandas_ok:
+            quorvin[n], peer[n] = best([ours, [PANDAS_PYTHON, script, folders[n]]], args.repeat)
+        else:
+            (quorvin[n],) = best([ours], args.repeat)
 
     window = None
     if not args.no_window:
