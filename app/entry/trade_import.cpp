@@ -71,9 +71,9 @@ class ImportedRows {
 
   CellPool& Pool() { return *pool_; }
 
-  // Called before the first row, with a guess of the file's lines.
-  void Start(size_t lines) {
-    cells_.reserve((lines + 1) * cols_);
+  // Called before the first row, with a guess of the rows to come.
+  void Start(size_t rows) {
+    cells_.reserve((rows + 1) * cols_);
     AdviseLargePages(cells_.data(), cells_.capacity() * sizeof(Cell));
     AddCopy(0);
     started_ = true;
@@ -229,12 +229,14 @@ size_t CountLineFeeds(std::string_view text) {
   return count;
 }
 
-// A file's lines, guessed from its size and its first piece, for making room
-// for its rows at once; a wrong guess costs time, never a row.
-size_t GuessLines(std::string_view firstPiece, size_t fileSize) {
+// A file's rows, guessed from its size and its first piece, for making room
+// for them at once; a wrong guess costs time, never a row. A line that makes
+// a row has at least 10 "|" and its CR LF.
+size_t GuessRows(std::string_view firstPiece, size_t fileSize) {
   const size_t lines = CountLineFeeds(firstPiece) + 1;
   const double perByte = static_cast<double>(lines) / static_cast<double>(firstPiece.size() + 2);
-  return static_cast<size_t>(static_cast<double>(fileSize) * perByte * 1.1) + lines;
+  const size_t guess = static_cast<size_t>(static_cast<double>(fileSize) * perByte * 1.1) + lines;
+  return std::min(guess, fileSize / 12 + 1);
 }
 
 size_t CountLineEnds(std::string_view text) {
@@ -342,7 +344,7 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       };
       // The batch reads into the piece, so it is looked up before the next.
       for (size_t pieceStart = 0; pieces->Next(piece); pieceStart = pieces->Done()) {
-        if (pieceLine == 0) rows.Start(GuessLines(piece, pieces->Size()));
+        if (pieceLine == 0) rows.Start(GuessRows(piece, pieces->Size()));
         TradeLines lines(piece);
         for (line = pieceLine; lines.Next(); ++line) {
           if (progress && line % 65536 == 0)

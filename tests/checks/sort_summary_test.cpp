@@ -25,7 +25,20 @@ const T& Pick(std::mt19937& rng, const std::vector<T>& from) {
   return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng)];
 }
 
-class SortSummaryTest : public CheckTest {};
+class SortSummaryTest : public CheckTest {
+ protected:
+  // What SortEntries does, done to a table by the pass-by-pass merge sort:
+  // sorted and numbered, or left in its order with the sort's error shown.
+  void SortAsEntries(straight::Table& table) {
+    try {
+      straight::SortGridByColumns(table, {6, 5, 9, 11}, {false, false, false, true},
+                                  {false, false, false, true});
+    } catch (const std::exception& e) {
+      dialogs.ExpectErrorContaining(e.what());
+    }
+    for (size_t r = 1; r < table.size(); ++r) table[r][0] = std::to_string(r);
+  }
+};
 
 // Random tables crowded with equal keys, random key lists and directions: the
 // rows must come out exactly as the pass-by-pass merge sort leaves them.
@@ -155,24 +168,12 @@ TEST_F(SortSummaryTest, AnOverflowKeepsWhatWasAlreadyMerged) {
   EXPECT_EQ(Column(col::kInternalRefNo), (std::vector<std::string>{"old", "old", "old"}));
 }
 
-// Random entry lists with few accounts, extreme and broken quantities: the
-// summary must leave exactly the rows, messages and stopping point of the
-// straight loop.
 // Sorting rows a sort left in order again reverses runs of rows equal on
 // every key; whatever happened to the grid in between, the second sort must
 // leave what sorting the table twice leaves.
 TEST_F(SortSummaryTest, SortingAgainMatchesSortingTheTableAgain) {
   std::mt19937 rng(31);
   const std::vector<std::string> quantities = {"5", "05", "5.0", "7", "10"};
-  const auto sortTable = [&](straight::Table& table) {
-    try {
-      straight::SortGridByColumns(table, {6, 5, 9, 11}, {false, false, false, true},
-                                  {false, false, false, true});
-    } catch (const std::exception& e) {
-      dialogs.ExpectErrorContaining(e.what());
-    }
-    for (size_t r = 1; r < table.size(); ++r) table[r][0] = std::to_string(r);
-  };
   for (int round = 0; round < 1500; ++round) {
     const int n = std::uniform_int_distribution<int>(0, 12)(rng);
     std::vector<Entry> entries;
@@ -185,7 +186,7 @@ TEST_F(SortSummaryTest, SortingAgainMatchesSortingTheTableAgain) {
     for (int r = 1; r < grid.Rows(); ++r)  // rows alike on every key, or not quite
       grid.SetText(r, col::kScripID, rng() % 3 ? "SCRIP" : "scrip");
     straight::Table expected = TableOf(grid);
-    sortTable(expected);
+    SortAsEntries(expected);
     SortEntries(app, grid);
     ASSERT_EQ(TableOf(grid), expected) << "round " << round;
 
@@ -209,7 +210,7 @@ TEST_F(SortSummaryTest, SortingAgainMatchesSortingTheTableAgain) {
         expected[r][column] = "5";
         break;
     }
-    sortTable(expected);
+    SortAsEntries(expected);
     SortEntries(app, grid);
     ASSERT_EQ(TableOf(grid), expected) << "round " << round;
     dialogs.VerifyDone();
@@ -231,6 +232,9 @@ TEST_F(SortSummaryTest, SortingAgainWidensANarrowedSerialColumn) {
   EXPECT_EQ(grid.ColWidth(col::kSN), widened);
 }
 
+// Random entry lists with few accounts, extreme and broken quantities: the
+// summary must leave exactly the rows, messages and stopping point of the
+// straight loop.
 TEST_F(SortSummaryTest, SummarizeMatchesTheRowShiftingLoop) {
   std::mt19937 rng(77);
   const std::vector<std::string> quantities = {
@@ -249,13 +253,7 @@ TEST_F(SortSummaryTest, SummarizeMatchesTheRowShiftingLoop) {
     for (int r = 1; r < grid.Rows(); ++r) grid.SetText(r, col::kBOName, std::to_string(r));
 
     straight::Table expected = TableOf(grid);
-    try {
-      straight::SortGridByColumns(expected, {6, 5, 9, 11}, {false, false, false, true},
-                                  {false, false, false, true});
-    } catch (const std::exception& e) {
-      dialogs.ExpectErrorContaining(e.what());
-    }
-    for (size_t r = 1; r < expected.size(); ++r) expected[r][0] = std::to_string(r);
+    SortAsEntries(expected);
     auto stop = straight::SummaryLoop(expected, col::kBOID, col::kISINCode, col::kQuantity);
     Grid expectedGrid;
     SetUpEntryGrid(expectedGrid);
