@@ -8,7 +8,6 @@
 #include "checks/row_order.h"
 #include "entry/entry_grid.h"
 #include "shell/errors.h"
-#include "shell/memory_hints.h"
 #include "shell/numbers.h"
 #include "shell/place_map.h"
 

@@ -221,11 +221,12 @@ class ImportLookups {
   std::vector<const PendingRow*> fresh_;
 };
 
-size_t CountLineFeeds(std::string_view text) {
+// How many CR LF the text holds.
+size_t CountLineEnds(std::string_view text) {
   size_t count = 0;
-  for (const char *at = text.data(), *end = at + text.size();
+  for (const char *begin = text.data(), *at = begin, *end = at + text.size();
        (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
-    ++count;
+    count += at > begin && at[-1] == '\r';
   return count;
 }
 
@@ -233,18 +234,10 @@ size_t CountLineFeeds(std::string_view text) {
 // for them at once; a wrong guess costs time, never a row. A line that makes
 // a row has at least 10 "|" and its CR LF.
 size_t GuessRows(std::string_view firstPiece, size_t fileSize) {
-  const size_t lines = CountLineFeeds(firstPiece) + 1;
+  const size_t lines = CountLineEnds(firstPiece) + 1;
   const double perByte = static_cast<double>(lines) / static_cast<double>(firstPiece.size() + 2);
   const size_t guess = static_cast<size_t>(static_cast<double>(fileSize) * perByte * 1.1) + lines;
   return std::min(guess, fileSize / 12 + 1);
-}
-
-size_t CountLineEnds(std::string_view text) {
-  size_t count = 0;
-  for (const char *begin = text.data(), *at = begin, *end = at + text.size();
-       (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
-    count += at > begin && at[-1] == '\r';
-  return count;
 }
 
 // The lines of the pieces still to come, the current one included.

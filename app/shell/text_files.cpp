@@ -115,6 +115,15 @@ int OpenForReading(const std::string& path, off_t& size) {
   throw AppError("File too large");
 }
 
+// Reads what comes next into [to, to + room); 0 at the end of the file.
+size_t ReadSome(int fd, char* to, size_t room) {
+  for (;;) {
+    ssize_t n = ::read(fd, to, room);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno != EINTR) Fail(errno);
+  }
+}
+
 }  // namespace
 
 std::string ReadTextFile(const std::string& path) {
@@ -133,13 +142,9 @@ std::string ReadTextFile(const std::string& path) {
   content.resize(content.capacity());
   for (;;) {
     if (size == content.size()) content.resize(size + (1 << 16));
-    ssize_t n = ::read(fd, content.data() + size, content.size() - size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(errno);
-    }
+    const size_t n = ReadSome(fd, content.data() + size, content.size() - size);
     if (n == 0) break;
-    size += static_cast<size_t>(n);
+    size += n;
     if (static_cast<off_t>(size) > kMaxFileBytes) throw AppError("File too large");
   }
   content.resize(size);
@@ -177,20 +182,14 @@ bool LinePieces::Fill() {
     buffer_ = std::move(larger);
     capacity_ *= 2;
   }
-  for (;;) {
-    ssize_t n = ::read(fd_, buffer_.get() + used_, capacity_ - used_);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(errno);
-    }
-    if (n == 0) {
-      ended_ = true;
-      return false;
-    }
-    used_ += static_cast<size_t>(n);
-    if (static_cast<off_t>(done_ + used_) > kMaxFileBytes) throw AppError("File too large");
-    return true;
+  const size_t n = ReadSome(fd_, buffer_.get() + used_, capacity_ - used_);
+  if (n == 0) {
+    ended_ = true;
+    return false;
   }
+  used_ += n;
+  if (static_cast<off_t>(done_ + used_) > kMaxFileBytes) throw AppError("File too large");
+  return true;
 }
 
 bool LinePieces::Next(std::string_view& piece) {
