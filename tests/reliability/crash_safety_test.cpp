@@ -99,7 +99,6 @@ class CrashSafetyTest : public ::testing::Test {
     auto start = Clock::now();
     save(0);
     const auto once = std::max(Clock::now() - start, Clock::duration(std::chrono::milliseconds(1)));
-    WriteTextFile(path, oldText);
 
     // A third of the kills land anywhere in the first three saves; the rest
     // aim at the first or the second save.
