@@ -90,18 +90,14 @@ bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line,
 
 namespace {
 
-// The cells point to texts all over the grid's pool: a walk down the grid
-// asks for the texts it will read a few rows ahead, and a little later for
-// the characters of the BOID, which is too long to sit in its string.
-constexpr int kCellsAhead = 16, kTextAhead = 8;
+// A walk down the grid fetches the texts it reads 16 rows ahead; of them
+// only the BOID is too long to sit in its string.
+constexpr int kCellsAhead = 16;
+constexpr int kReadColumns[] = {col::kBOID, col::kISINCode, col::kQuantity};
+constexpr int kLongColumns[] = {col::kBOID};
 
-// Inlined always: on its own the compiler takes it for a call without effect.
 [[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row + kCellsAhead < grid.Rows())
-    for (int c : {col::kBOID, col::kISINCode, col::kQuantity})
-      __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
-  if (row + kTextAhead < grid.Rows())
-    __builtin_prefetch(grid.CellAt(row + kTextAhead, col::kBOID)->data());
+  FetchRowsAhead(grid, row, kCellsAhead, kReadColumns, kLongColumns);
 }
 
 // Whether two cells hold the same text; the same place in the pool is.

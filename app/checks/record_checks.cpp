@@ -44,16 +44,12 @@ bool ReportRow(AppContext& app, WindowPort& window, const std::string& savedCapt
   return true;
 }
 
-// The cells point to texts all over the grid's pool: a walk down the grid
-// asks for the texts of a row a few rows ahead, so that it does not wait on
-// each in turn, and a little later for the characters of the long ones.
-constexpr int kRowsAhead = 16, kCharsAhead = 8;
+// A walk down one column fetches its texts this many rows ahead.
+constexpr int kRowsAhead = 16;
 
-// Inlined always: on its own the compiler takes it for a call without effect.
 [[gnu::always_inline]] inline void PrefetchCell(const Grid& grid, int row, int column) {
-  if (row + kRowsAhead < grid.Rows()) __builtin_prefetch(grid.CellAt(row + kRowsAhead, column));
-  if (row + kCharsAhead < grid.Rows())
-    __builtin_prefetch(grid.CellAt(row + kCharsAhead, column)->data());
+  const int columns[] = {column};
+  FetchRowsAhead(grid, row, kRowsAhead, columns, columns);
 }
 
 // The row whose cell in column decides the check: the first data row for

@@ -45,20 +45,14 @@ class ReportLines {
   size_t lines_ = 0;
 };
 
-// The cells point to texts all over the grid's pool: the report asks for the
-// texts of a row a few rows ahead, and a little later for the characters of
-// the long ones, which lie apart from their strings.
-constexpr int kCellsAhead = 12, kTextAhead = 6;
+// The report fetches the texts of its columns 12 rows ahead.
+constexpr int kCellsAhead = 12;
 constexpr int kReportColumns[] = {col::kTradeDate, col::kClientCode, col::kBOID,    col::kBOName,
                                   col::kISINCode,  col::kISINName,   col::kQuantity};
+constexpr int kLongColumns[] = {col::kBOID, col::kBOName, col::kISINName};
 
-// Inlined always: on its own the compiler takes it for a call without effect.
 [[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row + kCellsAhead < grid.Rows())
-    for (int c : kReportColumns) __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
-  if (row + kTextAhead < grid.Rows())
-    for (int c : {col::kBOID, col::kBOName, col::kISINName})
-      __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
+  FetchRowsAhead(grid, row, kCellsAhead, kReportColumns, kLongColumns);
 }
 
 // A column of a report line: the cell's text padded to width, after a gap.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <numeric>
 
 #include "shell/errors.h"
 #include "shell/text.h"
@@ -44,19 +45,8 @@ void AppendWithoutCrLf(Out& out, std::string_view cell) {
   out.append(cell.substr(start));
 }
 
-// A row's cells point to texts all over the grid's pool: the text asks for
-// those of a row a few rows ahead, and a little later for the characters of
-// the long ones, which lie apart from their strings.
-constexpr int kCellsAhead = 8, kTextAhead = 4;
-
-// Inlined always: on its own the compiler takes it for a call without effect.
-[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
-  if (row + kCellsAhead < grid.Rows())
-    for (int c = 0; c < grid.Cols(); ++c) __builtin_prefetch(grid.CellAt(row + kCellsAhead, c));
-  if (row + kTextAhead < grid.Rows())
-    for (int c = 0; c < grid.Cols(); ++c)
-      __builtin_prefetch(grid.CellAt(row + kTextAhead, c)->data());
-}
+// Writing the text fetches every cell's text 8 rows ahead.
+constexpr int kCellsAhead = 8;
 
 // About the size of the grid's text, from its first rows; the text grows
 // past it if need be.
@@ -83,8 +73,10 @@ void AppendGridText(Out& out, const Grid& grid) {
   // Cells that point to the same text hold the same text: the last one of
   // each column found without a CR LF pair needs no second look.
   std::vector<Cell> plain(grid.Cols(), nullptr);
+  std::vector<int> columns(grid.Cols());
+  std::iota(columns.begin(), columns.end(), 0);
   for (int r = 0; r < grid.Rows(); ++r) {
-    PrefetchRow(grid, r);
+    FetchRowsAhead(grid, r, kCellsAhead, columns, columns);
     if (r) out.append(kCrLf);
     for (int c = 0; c < grid.Cols(); ++c) {
       if (c) out.append(1, '~');
