@@ -83,8 +83,8 @@ RowVerdict CheckRow(AppContext& app, std::optional<std::string_view> line, std::
 
 }  // namespace
 
-bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line,
-                       std::string_view boid, std::string_view isin, std::int32_t quantity) {
+bool CheckHoldingOfRow(AppContext& app, std::optional<std::string_view> line, std::string_view boid,
+                       std::string_view isin, std::int32_t quantity) {
   return CheckRow(app, line, boid, isin, quantity).covered;
 }
 
@@ -133,9 +133,7 @@ class RowsAsRead {
   RowsAsRead& operator=(const RowsAsRead&) = delete;
 
   // Of the k-th data row.
-  const std::vector<std::pair<std::string_view, std::string_view>>& Pairs() const {
-    return pairs_;
-  }
+  const std::vector<std::pair<std::string_view, std::string_view>>& Pairs() const { return pairs_; }
   // Nothing for a quantity that is not a number.
   std::optional<double> Quantity(size_t k) const {
     if (std::isnan(quantities_[k])) return std::nullopt;

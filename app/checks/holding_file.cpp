@@ -56,7 +56,7 @@ std::uint64_t Mix(std::uint64_t h) {
 
 // A hash of a short text, cheap enough to take for every window of a line:
 // whole words of 8 bytes (the last one overlapping), never reading past the end.
-[[gnu::always_inline]] inline std::uint64_t HashText(const char* p, size_t n) {
+[[gnu::always_inline]] inline std::uint64_t HashWindow(const char* p, size_t n) {
   std::uint64_t h = 0x9e3779b97f4a7c15ULL * (n + 1);
   if (n >= 8) {
     for (size_t i = 0; i + 8 < n; i += 8) h = (h ^ Load64(p + i)) * 0xff51afd7ed558ccdULL;
@@ -348,10 +348,10 @@ class PairScan {
     return id == next ? NewText(text) : id;
   }
 
-  static std::uint64_t Hash(std::string_view text) { return HashText(text.data(), text.size()); }
+  static std::uint64_t Hash(std::string_view text) { return HashWindow(text.data(), text.size()); }
 
   void FilePieces() {
-    lookup_.Reset(texts_.size());  // room for a piece of every text
+    lookup_.Reset(texts_.size());       // room for a piece of every text
     std::vector<std::uint64_t> hashes;  // of each piece
     std::vector<int> pieceOfNeedle;     // in text order, for texts with a piece
     std::vector<int> needleText;
@@ -402,7 +402,8 @@ class PairScan {
     // windows are turned away by these before they are hashed.
     starts_.assign(lengths_.size() * kStartWords, 0);
     for (std::string_view piece : pieces_) {
-      size_t k = std::lower_bound(lengths_.begin(), lengths_.end(), piece.size()) - lengths_.begin();
+      size_t k =
+          std::lower_bound(lengths_.begin(), lengths_.end(), piece.size()) - lengths_.begin();
       unsigned key = StartKey(piece.data(), piece.size());
       starts_[k * kStartWords + key / 64] |= std::uint64_t{1} << (key % 64);
     }
@@ -487,7 +488,7 @@ class PairScan {
   void Consider(const char* window, size_t length, size_t n, std::vector<Candidate>& out) const {
     const unsigned key = StartKey(window, length);
     if (!((starts_[n * kStartWords + key / 64] >> (key % 64)) & 1)) return;
-    const std::uint64_t h = HashText(window, length);
+    const std::uint64_t h = HashWindow(window, length);
     const std::uint64_t bit = h >> maybeShift_;
     if (!((maybe_[bit >> 6] >> (bit & 63)) & 1)) return;
     lookup_.Prefetch(h);
@@ -551,12 +552,13 @@ class PairScan {
   PieceTable lookup_;
   std::vector<std::uint64_t> maybe_;
   int maybeShift_ = 58;
-  std::vector<size_t> lengths_;  // of the pieces, ascending
+  std::vector<size_t> lengths_;        // of the pieces, ascending
   std::vector<std::uint64_t> starts_;  // a bit map of first characters for each length
   size_t minLength_ = 0;
-  IdLists needles_;  // texts filed under each piece, times two, plus one for a text that is its piece
-  std::vector<int> everyLine_;   // texts without a piece
-  IdLists byBoid_, byIsin_;      // open pairs of each text
+  // Texts filed under each piece, times two, plus one for a text that is its piece.
+  IdLists needles_;
+  std::vector<int> everyLine_;  // texts without a piece
+  IdLists byBoid_, byIsin_;     // open pairs of each text
 
   std::vector<int> pieceSeen_, textSeen_, found_;
   std::vector<Candidate> candidates_[kGathered];  // of the lines being read, by line % kGathered

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string_view>
+
+#include "shell/text_map.h"
 
 namespace quorvin {
 namespace {
@@ -18,7 +19,7 @@ class TextIds {
 
   // interned: equal texts are the same string, so the place is hashed.
   int Id(const std::string* text, bool interned) {
-    std::uint64_t h = interned ? HashPlace(text) : std::hash<std::string_view>{}(*text);
+    std::uint64_t h = interned ? HashPlace(text) : HashText(*text);
     for (size_t at = h & mask_;; at = (at + 1) & mask_) {
       Slot& slot = slots_[at];
       if (slot.id < 0) {
@@ -222,7 +223,8 @@ std::vector<int> PassOrder(const std::vector<SortKey>& keys, int count) {
   if (!sorted.empty()) return sorted;
   std::vector<int> starts;
   sorted = sorter.GroupOrder(starts);
-  for (size_t g = 0; g + 1 < starts.size(); ++g) sorter.SortGroup(sorted, starts[g], starts[g + 1], order);
+  for (size_t g = 0; g + 1 < starts.size(); ++g)
+    sorter.SortGroup(sorted, starts[g], starts[g + 1], order);
   return sorted;
 }
 
