@@ -224,8 +224,8 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     const std::vector<Cell>& cells = grid.MutableCells();
     std::vector<SortKey> keys;
     for (size_t k = 0; k < keyColumns.size(); ++k) {
-      keys.push_back(ReadKey(cells.data() + first * grid.Cols() + keyColumns[k], grid.Cols(),
-                             count, numericFlags[k], descendingFlags[k], true));
+      keys.push_back(ReadKey(cells.data() + first * grid.Cols() + keyColumns[k], grid.Cols(), count,
+                             numericFlags[k], descendingFlags[k], true));
       if (k == 0 && !numericFlags[k]) keys[k].ranks = &grid.Pool().Ranks();
     }
     GridBatch batch(grid);
@@ -268,10 +268,9 @@ void SortEntries(AppContext& app, Grid& grid) {
     return;
   }
   try {
-    const bool sorted =
-        SortGridByColumns(app.dialogs, grid,
-                          {col::kBOID, col::kClientCode, col::kISINCode, col::kQuantity},
-                          {false, false, false, true}, {false, false, false, true});
+    const bool sorted = SortGridByColumns(
+        app.dialogs, grid, {col::kBOID, col::kClientCode, col::kISINCode, col::kQuantity},
+        {false, false, false, true}, {false, false, false, true});
     RenumberSerials(grid);
     if (sorted) grid.ForgetChanges(read);
   } catch (const std::exception& e) {

@@ -69,9 +69,9 @@ void InternalRefNoWalk::Row(int r) {
   if (tradeDate != lastDate_ || counter_ != lastCounter_) {
     auto known = prefixes_.find(tradeDate);
     if (known == prefixes_.end())
-      known = prefixes_
-                  .emplace(tradeDate, grid_.Pool().Intern(InternalRefNoPrefix(app_, *tradeDate)))
-                  .first;
+      known =
+          prefixes_.emplace(tradeDate, grid_.Pool().Intern(InternalRefNoPrefix(app_, *tradeDate)))
+              .first;
     last_ = grid_.Pool().Numbered(known->second, counter_);
     lastDate_ = tradeDate;
     lastCounter_ = counter_;

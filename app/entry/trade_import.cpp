@@ -88,8 +88,7 @@ class ImportedRows {
 
   // Widens column c to fit a cell of it; widening never narrows.
   void Widen(int c, Cell text) {
-    if (static_cast<long long>(text->size()) * grid_.Measure().MaxCharWidthTwips() +
-            kWidenMargin <=
+    if (static_cast<long long>(text->size()) * grid_.Measure().MaxCharWidthTwips() + kWidenMargin <=
         widths_[c])
       return;
     widths_[c] = std::max(widths_[c], grid_.Measure().WidthTwips(*text) + kWidenMargin);
@@ -315,8 +314,7 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       // Reads line i into the batch when it is a trade of the side.
       auto readLine = [&](size_t i, const TradeLines& line) {
         if (line.Bars() == 0) return;
-        if (line.Bars() < kSideField)
-          throw AppError(LineFailure(i, "has fewer than 4 fields"));
+        if (line.Bars() < kSideField) throw AppError(LineFailure(i, "has fewer than 4 fields"));
         if (line.Field(kSideField) != side) return;
         if (line.Bars() < kTradeDateField)
           throw AppError(LineFailure(i, "has fewer than 11 fields"));

@@ -29,7 +29,7 @@ struct AppContext {
 
   Settings settings;
   ReferenceLists lists;
-  ListAnswers answers;  // the lists' answers for the entry grid's cells
+  ListAnswers answers;          // the lists' answers for the entry grid's cells
   std::string instructionKind;  // "Pay In" or "Pay Out"; empty until the first kind change
   std::string kindCode;         // "PI" or "PO"
   std::string listKind;         // "BO" or "ISIN"

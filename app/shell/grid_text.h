@@ -15,9 +15,9 @@ inline constexpr int kWidenMargin = 200;
 // needs no measuring, which keeps walks over many rows quick.
 void MeasureAndWiden(Grid& grid, int row, int col, int marginTwips);
 inline void WidenColumn(Grid& grid, int row, int col, int marginTwips) {
-  long long bound = static_cast<long long>(grid.Text(row, col).size()) *
-                        grid.Measure().MaxCharWidthTwips() +
-                    marginTwips;
+  long long bound =
+      static_cast<long long>(grid.Text(row, col).size()) * grid.Measure().MaxCharWidthTwips() +
+      marginTwips;
   if (bound > grid.ColWidth(col)) MeasureAndWiden(grid, row, col, marginTwips);
 }
 

@@ -211,10 +211,10 @@ class EditingWindow : public FakeWindow {
   explicit EditingWindow(Grid& grid) : grid_(grid) {}
   void ProcessPendingEvents() override {
     if (eventRounds++ > 0) return;
-    grid_.SetText(300, col::kISINCode, "MGY");        // another balance line
-    grid_.SetText(400, col::kQuantity, "1000");       // more than the balance
-    grid_.SetText(450, col::kBOID, "B999");           // no balance line at all
-    grid_.SetText(500, col::kISINCode, "x");          // a balance that is not a number
+    grid_.SetText(300, col::kISINCode, "MGY");   // another balance line
+    grid_.SetText(400, col::kQuantity, "1000");  // more than the balance
+    grid_.SetText(450, col::kBOID, "B999");      // no balance line at all
+    grid_.SetText(500, col::kISINCode, "x");     // a balance that is not a number
   }
 
  private:

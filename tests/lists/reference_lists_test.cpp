@@ -121,8 +121,8 @@ TEST(ListsRandomized, IndexedLookupsEqualTheFirstMatchWalk) {
     std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
     std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
     for (int i = 0; i < 60; ++i) {
-      bo.push_back({std::to_string(i), i % 9 == 4 ? "" : word(2), "name" + std::to_string(i),
-                    word(2)});
+      bo.push_back(
+          {std::to_string(i), i % 9 == 4 ? "" : word(2), "name" + std::to_string(i), word(2)});
       // Some scrip IDs too long to be filed piece by piece are walked instead.
       isin.push_back({std::to_string(i), word(3), "isin" + std::to_string(i),
                       i % 7 == 3 ? word(25 + pick(6)) : word(3), "x"});

@@ -147,8 +147,9 @@ std::string StraightReport(const Grid& g, const std::string& clearing, const Dat
            StraightPad(g.Text(r, col::kClientCode), 12, true);
   };
   auto instruction = [&](int r, int serial) {
-    return StraightPad(std::to_string(serial), 4) + gap + StraightPad(g.Text(r, col::kISINCode), 16) +
-           gap + StraightPad(g.Text(r, col::kISINName), 32) + gap +
+    return StraightPad(std::to_string(serial), 4) + gap +
+           StraightPad(g.Text(r, col::kISINCode), 16) + gap +
+           StraightPad(g.Text(r, col::kISINName), 32) + gap +
            StraightPad(g.Text(r, col::kQuantity), 10, true) + gap +
            StraightPad(g.Text(r, col::kTradeDate), 12, true);
   };
@@ -157,8 +158,8 @@ std::string StraightReport(const Grid& g, const std::string& clearing, const Dat
       std::string("MARLOWGATE STOCK EXCHANGE LTD. (") + (payOut ? "PAY-OUT" : "PAY-IN") +
           " INSTRUCTION REPORT)",
       dbl,
-      "Print Date             : " + FormatDisplayDate(date) + "     Delivery Date          : " +
-          StraightPad(g.Text(1, col::kDeliveryDate), 16, true),
+      "Print Date             : " + FormatDisplayDate(date) +
+          "     Delivery Date          : " + StraightPad(g.Text(1, col::kDeliveryDate), 16, true),
       "Exchange ID            : 11              Broker / Dealer Code   : " +
           StraightPad(g.Text(1, col::kBrokerID), 16, true),
       "                                         Clearing A/C ID        : " +
@@ -188,9 +189,10 @@ std::string StraightReport(const Grid& g, const std::string& clearing, const Dat
   }
   lines.push_back(dbl);
   if (payOut) {
-    lines.insert(lines.end(), {"", "", "", std::string(33, '-') + std::string(16, ' ') + std::string(33, '-'),
-                               "Authorized Signatory" + std::string(38, ' ') + "Approved By MGX Official",
-                               "Of Broker/Dealer"});
+    lines.insert(lines.end(),
+                 {"", "", "", std::string(33, '-') + std::string(16, ' ') + std::string(33, '-'),
+                  "Authorized Signatory" + std::string(38, ' ') + "Approved By MGX Official",
+                  "Of Broker/Dealer"});
   }
   std::string text;
   for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
@@ -235,8 +237,9 @@ TEST(InstructionReportTest, ReportsMatchTheLineByLineBuild) {
     const Date date{2026, 12, 9};
     for (bool payOut : {false, true}) {
       const std::string expected = StraightReport(grid, clearing, date, payOut);
-      ASSERT_EQ(payOut ? PayOutReportText(grid, clearing, date) : PayInReportText(grid, clearing, date),
-                expected)
+      ASSERT_EQ(
+          payOut ? PayOutReportText(grid, clearing, date) : PayInReportText(grid, clearing, date),
+          expected)
           << "round " << round;
       app.settings.ClearingBOID = clearing;
       payOut ? PrintPayOutReport(app, grid) : PrintPayInReport(app, grid);

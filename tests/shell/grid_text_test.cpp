@@ -154,7 +154,8 @@ TEST(GridTextRandomized, LoadEqualsTheStraightWalk) {
     CountingDialogs dialogs;
     LoadGridText(dialogs, dir.File("g.txt"), fast);
     ASSERT_EQ(dialogs.boxes == 1, StraightLoad(text, straight)) << round;
-    SCOPED_TRACE(testing::Message() << "round " << round << " cols " << cols << " text [" << text << "]");
+    SCOPED_TRACE(testing::Message()
+                 << "round " << round << " cols " << cols << " text [" << text << "]");
     ASSERT_EQ(fast.Rows(), straight.Rows()) << round;
     for (int r = 0; r < fast.Rows(); ++r)
       for (int c = 0; c < cols; ++c) ASSERT_EQ(fast.Text(r, c), straight.Text(r, c)) << round;
@@ -181,7 +182,14 @@ std::string StraightText(const Grid& grid) {
 // of the writer's blocks.
 TEST(GridTextRandomized, SaveEqualsTheStraightText) {
   std::mt19937 rng(23);
-  const char* pieces[] = {"a", " ", "\r\n", "\r", "\n", "\r\r\n", "\xE9", "1204510000067342",
+  const char* pieces[] = {"a",
+                          " ",
+                          "\r\n",
+                          "\r",
+                          "\n",
+                          "\r\r\n",
+                          "\xE9",
+                          "1204510000067342",
                           "long name of an account holder"};
   TempFolder dir;
   FakeDialogs dialogs;

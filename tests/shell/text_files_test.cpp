@@ -62,10 +62,14 @@ TEST(TextFiles, LinePiecesSplitTheTextAtItsLineEnds) {
     const int longLine = round % 5 == 4;  // one line past several blocks
     while (text.size() < size) {
       unsigned kind = rng() % 40;
-      if (kind == 0) text += "\r\n";
-      else if (kind == 1) text += '\r';
-      else if (kind == 2) text += '\n';
-      else text += static_cast<char>('a' + kind % 26);
+      if (kind == 0)
+        text += "\r\n";
+      else if (kind == 1)
+        text += '\r';
+      else if (kind == 2)
+        text += '\n';
+      else
+        text += static_cast<char>('a' + kind % 26);
       if (!longLine && rng() % 200 == 0) text += "\r\n";
     }
     if (round % 3 == 0) text += "\r\n";
