@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "entry/entry_grid.h"
-#include "shell/app_context.h"
-#include "shell/grid.h"
+#include "day/app_context.h"
+#include "day/entry_grid.h"
+#include "ground/grid.h"
 
 namespace quorvin::bench {
 
@@ -59,18 +59,18 @@ inline void MakeDay(Grid& grid, int rows, unsigned seed = 1) {
     int account = static_cast<int>(rng() % accounts);
     int security = static_cast<int>(rng() % 2) * 150 + account % 150;
     Grid::CellRow row = {std::to_string(r),
-                "204513",
-                "1204510000000001",
-                "08-Dec-2026",
-                "10-Dec-2026",
-                "C" + std::to_string(account),
-                Boid(account),
-                "Client " + std::to_string(account),
-                "SCRIP" + std::to_string(security),
-                Isin(security),
-                "Security Name Ltd.",
-                std::to_string(1 + rng() % 5000),
-                ""};
+                         "204513",
+                         "1204510000000001",
+                         "08-Dec-2026",
+                         "10-Dec-2026",
+                         "C" + std::to_string(account),
+                         Boid(account),
+                         "Client " + std::to_string(account),
+                         "SCRIP" + std::to_string(security),
+                         Isin(security),
+                         "Security Name Ltd.",
+                         std::to_string(1 + rng() % 5000),
+                         ""};
     for (int c = 0; c < grid.Cols(); ++c) grid.SetText(r, c, row[c]);
   }
 }

@@ -24,17 +24,17 @@
 #include <vector>
 
 #include "bench_data.h"
-#include "checks/holding_check.h"
-#include "checks/record_checks.h"
-#include "checks/sort_summary.h"
+#include "day/entry_grid.h"
+#include "day/instruction_files.h"
 #include "day_files.h"
-#include "entry/auto_fill.h"
-#include "entry/entry_grid.h"
-#include "entry/instruction_files.h"
-#include "entry/trade_import.h"
-#include "reports/instruction_reports.h"
-#include "shell/text_files.h"
+#include "ground/text_files.h"
 #include "straight_day.h"
+#include "work/checks/holding_check.h"
+#include "work/checks/record_checks.h"
+#include "work/checks/sort_summary.h"
+#include "work/entry/auto_fill.h"
+#include "work/import/trade_import.h"
+#include "work/reports/instruction_reports.h"
 
 namespace quorvin::bench {
 namespace {
@@ -324,8 +324,8 @@ void PrintTimes(const Day& day, const char* who, long tradeLines, long peakKiB, 
     std::printf("pipeline\t%s\nlines\t%ld\n", who, tradeLines);
     for (const StepTime& t : day.Times())
       std::printf("step\t%s\t%.6f\t%.6f\n", t.name.c_str(), t.wall, t.cpu);
-    std::printf("total\t%.6f\t%.6f\npeak_kib\t%ld\nrows_left\t%d\nholding_failures\t%ld\n",
-                total, cpu, peakKiB, day.DataRows(), day.HoldingFailures());
+    std::printf("total\t%.6f\t%.6f\npeak_kib\t%ld\nrows_left\t%d\nholding_failures\t%ld\n", total,
+                cpu, peakKiB, day.DataRows(), day.HoldingFailures());
     return;
   }
   std::printf("%s, %ld trade lines\n", who, tradeLines);

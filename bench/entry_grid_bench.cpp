@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "bench_data.h"
-#include "entry/auto_fill.h"
-#include "entry/instruction_files.h"
-#include "entry/row_operations.h"
-#include "lists/reference_lists.h"
+#include "day/instruction_files.h"
+#include "day/reference_lists.h"
+#include "day/row_operations.h"
+#include "work/entry/auto_fill.h"
 
 namespace quorvin::bench {
 namespace {
@@ -30,8 +30,8 @@ struct Day {
     app.instructionKind = "Pay In";
     std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
     for (int i = 0; i < rows / 6 + 1; ++i)
-      bo.push_back({std::to_string(i + 1), Boid(i), "Client " + std::to_string(i),
-                    "C" + std::to_string(i)});
+      bo.push_back(
+          {std::to_string(i + 1), Boid(i), "Client " + std::to_string(i), "C" + std::to_string(i)});
     std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
     for (int i = 0; i < 300; ++i)
       isin.push_back({std::to_string(i + 1), Isin(i), "Security " + std::to_string(i),

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "bench_data.h"
-#include "shell/grid_text.h"
+#include "ground/grid_text.h"
 
 namespace quorvin::bench {
 namespace {

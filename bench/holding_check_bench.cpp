@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include "checks/holding_check.h"
 #include "bench_data.h"
-#include "shell/text_files.h"
+#include "ground/text_files.h"
+#include "work/checks/holding_check.h"
 
 namespace quorvin::bench {
 namespace {

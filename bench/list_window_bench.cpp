@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "lists/list_window.h"
-#include "shell/grid_text.h"
+#include "ground/grid_text.h"
+#include "windows/list_window.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "bench_data.h"
-#include "lists/reference_lists.h"
+#include "day/reference_lists.h"
 
 namespace quorvin::bench {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 void FillLists(ReferenceLists& lists, int accounts, int securities) {
   std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
   for (int i = 0; i < accounts; ++i)
-    bo.push_back({std::to_string(i + 1), Boid(i), "Client " + std::to_string(i),
-                  "C" + std::to_string(i)});
+    bo.push_back(
+        {std::to_string(i + 1), Boid(i), "Client " + std::to_string(i), "C" + std::to_string(i)});
   std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
   for (int i = 0; i < securities; ++i)
     isin.push_back({std::to_string(i + 1), Isin(i), "Security " + std::to_string(i),

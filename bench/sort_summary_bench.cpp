@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "checks/sort_summary.h"
 #include "bench_data.h"
+#include "work/checks/sort_summary.h"
 
 namespace quorvin::bench {
 namespace {

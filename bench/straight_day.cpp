@@ -6,17 +6,17 @@
 #include <limits>
 #include <optional>
 
-#include "checks/straight_algorithms.h"
-#include "entry/entry_grid.h"
-#include "entry/row_operations.h"
-#include "entry/straight_import.h"
-#include "shell/errors.h"
-#include "shell/grid_text.h"
-#include "shell/numbers.h"
-#include "shell/text.h"
-#include "shell/text_files.h"
-#include "shell/version.h"
+#include "day/entry_grid.h"
+#include "day/row_operations.h"
+#include "ground/errors.h"
+#include "ground/grid_text.h"
+#include "ground/numbers.h"
+#include "ground/text.h"
+#include "ground/text_files.h"
+#include "ground/version.h"
 #include "support/first_match_walk.h"
+#include "work/checks/straight_algorithms.h"
+#include "work/import/straight_import.h"
 
 namespace quorvin::bench::straight {
 namespace {

@@ -11,11 +11,11 @@
 // pipeline calls the program's own.
 #include <string>
 
-#include "checks/holding_check.h"
-#include "shell/app_context.h"
-#include "shell/dates.h"
-#include "shell/grid.h"
-#include "shell/ports.h"
+#include "day/app_context.h"
+#include "ground/dates.h"
+#include "ground/grid.h"
+#include "ground/ports.h"
+#include "work/checks/holding_check.h"
 
 namespace quorvin::bench::straight {
 

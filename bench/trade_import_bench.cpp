@@ -7,8 +7,8 @@
 #include <random>
 
 #include "bench_data.h"
-#include "checks/sort_summary.h"
-#include "entry/trade_import.h"
+#include "work/checks/sort_summary.h"
+#include "work/import/trade_import.h"
 
 namespace quorvin::bench {
 namespace {
@@ -46,8 +46,8 @@ void BM_ImportMillionTradesAndSort(benchmark::State& state) {
   app.instructionKind = "Pay In";
   std::vector<BORecord> bo{{"S/N", "BO ID", "BO Name", "Client Code"}};
   for (int i = 0; i < 100000; ++i)
-    bo.push_back({std::to_string(i + 1), Boid(i), "Client " + std::to_string(i),
-                  "C" + std::to_string(i)});
+    bo.push_back(
+        {std::to_string(i + 1), Boid(i), "Client " + std::to_string(i), "C" + std::to_string(i)});
   std::vector<ISINRecord> isin{{"S/N", "ISIN Code", "ISIN Name", "Scrip ID", "Scrip Code"}};
   for (int i = 0; i < 2000; ++i)
     isin.push_back({std::to_string(i + 1), Isin(i), "Security " + std::to_string(i),
@@ -61,7 +61,8 @@ void BM_ImportMillionTradesAndSort(benchmark::State& state) {
     SetUpEntryGrid(grid);
     auto start = std::chrono::steady_clock::now();
     ImportTrades(app, grid, path, "S");
-    importSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    importSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     SortEntries(app, grid);
     benchmark::DoNotOptimize(grid.Rows());
   }

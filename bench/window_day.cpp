@@ -39,8 +39,8 @@
 #include <string>
 #include <vector>
 
+#include "day/entry_grid.h"
 #include "day_files.h"
-#include "entry/entry_grid.h"
 #include "gui/app_shell.h"
 #include "gui/main_window.h"
 #include "modal_script.h"

@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "fuzz_support.h"
-#include "shell/dates.h"
-#include "shell/errors.h"
-#include "shell/numbers.h"
+#include "ground/dates.h"
+#include "ground/errors.h"
+#include "ground/numbers.h"
 
 using namespace quorvin;
 using namespace quorvin::fuzz;

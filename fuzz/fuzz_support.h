@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/ports.h"
+#include "ground/ports.h"
 
 namespace quorvin::fuzz {
 

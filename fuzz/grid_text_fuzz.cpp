@@ -1,9 +1,9 @@
 // The grid text loader on any file: it must never crash, must leave a grid of
 // whole rows, and a file it took without complaint must come back unchanged
 // through a save and a second load.
-#include "entry/entry_grid.h"
+#include "day/entry_grid.h"
 #include "fuzz_support.h"
-#include "shell/grid_text.h"
+#include "ground/grid_text.h"
 
 using namespace quorvin;
 using namespace quorvin::fuzz;

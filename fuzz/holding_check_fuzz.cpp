@@ -3,11 +3,11 @@
 // fails; and the one-pass search for balance lines finds, for the grid's
 // pairs and for pairs cut from the file itself, the same line as the plain
 // line-by-line search.
-#include "checks/holding_check.h"
-#include "checks/holding_file.h"
-#include "entry/entry_grid.h"
+#include "day/entry_grid.h"
 #include "fuzz_support.h"
-#include "shell/text.h"
+#include "ground/text.h"
+#include "work/checks/holding_check.h"
+#include "work/checks/holding_file.h"
 
 using namespace quorvin;
 using namespace quorvin::fuzz;

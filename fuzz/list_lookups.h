@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "lists/reference_lists.h"
-#include "shell/text.h"
+#include "day/reference_lists.h"
+#include "ground/text.h"
 
 namespace quorvin::fuzz {
 

@@ -2,12 +2,12 @@
 // input is read as grid text into the entry grid. No crash; every line of the
 // form is exactly as wide as the paper form allows; there is one instruction
 // line per row and one account block per run of rows of one account.
-#include "entry/entry_grid.h"
+#include "day/entry_grid.h"
 #include "fuzz_support.h"
-#include "reports/instruction_reports.h"
-#include "shell/errors.h"
-#include "shell/grid_text.h"
-#include "shell/text.h"
+#include "ground/errors.h"
+#include "ground/grid_text.h"
+#include "ground/text.h"
+#include "work/reports/instruction_reports.h"
 
 using namespace quorvin;
 using namespace quorvin::fuzz;

@@ -2,10 +2,10 @@
 // every value has passed its check, and values that were read come back the
 // same through the settings text the program writes.
 #include "fuzz_support.h"
-#include "shell/numbers.h"
-#include "shell/settings.h"
-#include "shell/text.h"
-#include "shell/version.h"
+#include "ground/numbers.h"
+#include "ground/settings.h"
+#include "ground/text.h"
+#include "ground/version.h"
 
 using namespace quorvin;
 using namespace quorvin::fuzz;

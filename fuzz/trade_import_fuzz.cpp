@@ -2,11 +2,11 @@
 // the name rules; the rest is the file, imported for both sides against the
 // demo lists. No crash; every imported row is numbered, dated in the grid's
 // form and filled from the lists; the automatic columns stay empty.
-#include "entry/entry_grid.h"
-#include "entry/trade_import.h"
+#include "day/entry_grid.h"
 #include "fuzz_support.h"
-#include "shell/text.h"
-#include "shell/text_files.h"
+#include "ground/text.h"
+#include "ground/text_files.h"
+#include "work/import/trade_import.h"
 
 using namespace quorvin;
 using namespace quorvin::fuzz;

@@ -1,8 +1,9 @@
 #include "gui/app_shell.h"
 
+#include "ground/errors.h"
 #include "gui/main_window.h"
 #include "gui/settings_window.h"
-#include "shell/errors.h"
+#include "windows/start_up.h"
 
 namespace quorvin::gui {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "day/app_context.h"
 #include "gui/qt_dialogs.h"
-#include "shell/app_context.h"
 
 namespace quorvin::gui {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "shell/grid.h"
+#include "ground/grid.h"
 
 namespace quorvin::gui {
 

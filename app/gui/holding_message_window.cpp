@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "ground/version.h"
 #include "gui/qt_text.h"
-#include "shell/version.h"
 
 namespace quorvin::gui {
 namespace {

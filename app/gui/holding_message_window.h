@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <string>
 
-#include "checks/holding_check.h"
+#include "work/checks/holding_check.h"
 
 class QPlainTextEdit;
 

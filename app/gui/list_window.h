@@ -13,7 +13,7 @@
 #include "gui/button_factory.h"
 #include "gui/grid_model.h"
 #include "gui/grid_view.h"
-#include "lists/list_window.h"
+#include "windows/list_window.h"
 
 namespace quorvin::gui {
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "entry/entry_grid.h"
+#include "day/entry_grid.h"
 #include "gui/app_shell.h"
 #include "gui/list_window.h"
 #include "gui/qt_text.h"

@@ -15,11 +15,11 @@
 #include <QRadioButton>
 #include <memory>
 
-#include "entry/main_controller.h"
 #include "gui/button_factory.h"
 #include "gui/grid_model.h"
 #include "gui/grid_view.h"
 #include "gui/holding_message_window.h"
+#include "windows/main_controller.h"
 
 namespace quorvin::gui {
 

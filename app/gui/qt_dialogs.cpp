@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ground/text.h"
 #include "gui/qt_text.h"
 #include "gui/text_viewer.h"
-#include "shell/text.h"
 
 namespace quorvin::gui {
 

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "shell/ports.h"
+#include "ground/ports.h"
 
 namespace quorvin::gui {
 

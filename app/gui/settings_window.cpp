@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ground/version.h"
 #include "gui/button_factory.h"
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
-#include "shell/settings_window.h"
-#include "shell/version.h"
+#include "windows/settings_window.h"
 
 namespace quorvin::gui {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "shell/app_context.h"
+#include "day/app_context.h"
 
 namespace quorvin::gui {
 

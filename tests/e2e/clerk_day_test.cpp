@@ -12,15 +12,15 @@
 #include <fstream>
 #include <set>
 
+#include "day/entry_grid.h"
 #include "e2e_support.h"
-#include "entry/entry_grid.h"
 #include "exchange_emulator.h"
+#include "ground/dates.h"
+#include "ground/grid_text.h"
+#include "ground/version.h"
 #include "gui/text_viewer.h"
 #include "gui_support.h"
 #include "modal_script.h"
-#include "shell/dates.h"
-#include "shell/grid_text.h"
-#include "shell/version.h"
 
 using namespace quorvin;
 using namespace quorvin::gui;
@@ -198,7 +198,8 @@ class ClerkDayTest : public QObject {
     // A client and a scrip from the lists, as the lists name them.
     bool found = false;
     for (int r = 1; r < G().Rows(); ++r)
-      if (CellText(G(), r, col::kClientCode) == "C1079" && CellText(G(), r, col::kScripID) == "ALPHATEX") {
+      if (CellText(G(), r, col::kClientCode) == "C1079" &&
+          CellText(G(), r, col::kScripID) == "ALPHATEX") {
         QCOMPARE(CellText(G(), r, col::kBOID), "1204510064638765");
         QCOMPARE(CellText(G(), r, col::kBOName), "Tahmina Hossain");
         QCOMPARE(CellText(G(), r, col::kISINCode), "MG1000ALPH13");
@@ -302,7 +303,8 @@ class ClerkDayTest : public QObject {
     for (const char* what : {"NEWLISTCO", "C9999"}) {
       int row = -1;
       for (int r = 1; r < G().Rows(); ++r)
-        if (CellText(G(), r, col::kScripID) == what || CellText(G(), r, col::kClientCode) == what) row = r;
+        if (CellText(G(), r, col::kScripID) == what || CellText(G(), r, col::kClientCode) == what)
+          row = r;
       QVERIFY2(row > 0, what);
       ClickCell(row, col::kQuantity);
       modals_->Box(Button::Yes);

@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "day/entry_grid.h"
 #include "e2e_support.h"
-#include "entry/entry_grid.h"
 #include "exchange_emulator.h"
+#include "ground/version.h"
 #include "gui/list_window.h"
 #include "gui_support.h"
 #include "modal_script.h"
-#include "shell/version.h"
 
 using namespace quorvin;
 using namespace quorvin::gui;

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "shell/grid.h"
+#include "ground/grid.h"
 
 namespace quorvin::test {
 

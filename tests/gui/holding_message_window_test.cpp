@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "ground/version.h"
 #include "gui/qt_text.h"
-#include "shell/version.h"
 
 using quorvin::gui::HoldingMessageWindow;
 using quorvin::gui::QtHoldingMessageView;

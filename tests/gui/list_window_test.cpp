@@ -10,8 +10,8 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "ground/version.h"
 #include "gui_support.h"
-#include "shell/version.h"
 
 using namespace quorvin;
 using namespace quorvin::gui;

@@ -10,9 +10,9 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "entry/entry_grid.h"
+#include "day/entry_grid.h"
+#include "ground/version.h"
 #include "gui_support.h"
-#include "shell/version.h"
 
 using namespace quorvin;
 using namespace quorvin::gui;

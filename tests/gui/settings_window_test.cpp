@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "ground/version.h"
 #include "gui_support.h"
-#include "shell/version.h"
 
 using namespace quorvin;
 using namespace quorvin::gui;

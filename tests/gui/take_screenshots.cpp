@@ -7,16 +7,16 @@
 #include <QDir>
 #include <QTimer>
 
-#include "checks/holding_check.h"
-#include "checks/sort_summary.h"
-#include "entry/auto_fill.h"
-#include "entry/entry_grid.h"
-#include "entry/trade_import.h"
+#include "day/entry_grid.h"
 #include "gui/holding_message_window.h"
 #include "gui/settings_window.h"
 #include "gui/text_viewer.h"
 #include "gui_support.h"
-#include "reports/instruction_reports.h"
+#include "work/checks/holding_check.h"
+#include "work/checks/sort_summary.h"
+#include "work/entry/auto_fill.h"
+#include "work/import/trade_import.h"
+#include "work/reports/instruction_reports.h"
 
 using namespace quorvin;
 using namespace quorvin::gui;

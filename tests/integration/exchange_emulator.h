@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
-#include "transfer/ftp_transfer.h"
+#include "work/transfer/ftp_transfer.h"
 
 namespace quorvin::test {
 

@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "exchange_emulator.h"
-#include "shell/errors.h"
-#include "support/temp_folder.h"
-#include "transfer/ftp_transfer.h"
+#include "ground/errors.h"
 #include "support/recording_window.h"
+#include "support/temp_folder.h"
+#include "work/transfer/ftp_transfer.h"
 
 namespace quorvin {
 namespace {

@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "entry/entry_grid.h"
-#include "entry/trade_import.h"
+#include "day/entry_grid.h"
 #include "exchange_emulator.h"
-#include "shell/grid_text.h"
+#include "ground/grid_text.h"
 #include "support/recording_window.h"
-#include "transfer/send_fixture.h"
+#include "work/import/trade_import.h"
+#include "work/transfer/send_fixture.h"
 
 namespace quorvin::test {
 namespace {

@@ -7,10 +7,10 @@
 #include <fstream>
 
 #include "exchange_emulator.h"
-#include "lists/list_fixture.h"
-#include "lists/list_window.h"
-#include "shell/grid_text.h"
-#include "shell/version.h"
+#include "ground/grid_text.h"
+#include "ground/version.h"
+#include "windows/list_fixture.h"
+#include "windows/list_window.h"
 
 namespace quorvin {
 namespace {

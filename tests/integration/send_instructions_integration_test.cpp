@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "checks/sort_summary.h"
-#include "entry/auto_fill.h"
-#include "entry/trade_import.h"
 #include "exchange_emulator.h"
-#include "shell/version.h"
-#include "transfer/send_fixture.h"
+#include "ground/version.h"
+#include "work/checks/sort_summary.h"
+#include "work/entry/auto_fill.h"
+#include "work/import/trade_import.h"
+#include "work/transfer/send_fixture.h"
 
 namespace quorvin::test {
 namespace {

@@ -11,11 +11,11 @@
 #include <optional>
 
 #include "exchange_emulator.h"
-#include "shell/errors.h"
-#include "shell/version.h"
+#include "ground/errors.h"
+#include "ground/version.h"
 #include "stalling_ftp_server.h"
 #include "support/recording_window.h"
-#include "transfer/send_fixture.h"
+#include "work/transfer/send_fixture.h"
 
 namespace quorvin::test {
 namespace {

@@ -18,10 +18,10 @@
 #include <random>
 #include <thread>
 
-#include "entry/entry_grid.h"
-#include "entry/instruction_files.h"
-#include "shell/grid_text.h"
-#include "shell/text_files.h"
+#include "day/entry_grid.h"
+#include "day/instruction_files.h"
+#include "ground/grid_text.h"
+#include "ground/text_files.h"
 #include "support/fake_main_view.h"
 #include "support/fault_support.h"
 #include "support/temp_folder.h"

@@ -11,13 +11,14 @@
 #include <filesystem>
 #include <map>
 
-#include "entry/instruction_files.h"
-#include "reports/instruction_reports.h"
-#include "shell/grid_text.h"
-#include "shell/text_files.h"
-#include "shell/version.h"
+#include "day/instruction_files.h"
+#include "ground/grid_text.h"
+#include "ground/text_files.h"
+#include "ground/version.h"
 #include "support/entry_fixture.h"
 #include "support/fault_support.h"
+#include "windows/start_up.h"
+#include "work/reports/instruction_reports.h"
 
 namespace quorvin::test {
 namespace {

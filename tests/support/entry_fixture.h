@@ -4,11 +4,11 @@
 // controller, all on a fresh temporary backup folder.
 #include <gtest/gtest.h>
 
-#include "entry/entry_grid.h"
-#include "entry/main_controller.h"
+#include "day/entry_grid.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_main_view.h"
 #include "support/temp_folder.h"
+#include "windows/main_controller.h"
 
 namespace quorvin::test {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/version.h"
+#include "ground/version.h"
 
 namespace quorvin::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/main_controller.h"
+#include "windows/main_controller.h"
 
 namespace quorvin::test {
 

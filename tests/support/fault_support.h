@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ports.h"
+#include "ground/ports.h"
 
 namespace quorvin::test {
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "lists/reference_lists.h"
-#include "shell/ports.h"
-#include "shell/text.h"
+#include "day/reference_lists.h"
+#include "ground/ports.h"
+#include "ground/text.h"
 
 namespace quorvin::test {
 

@@ -1,0 +1,48 @@
+#pragma once
+// The values the whole program shares for its lifetime: the settings, the two
+// reference lists, the instruction kind and its code, the list kind and the
+// holding message, with the ports every handler reports through.
+#include <string>
+
+#include "day/list_answers.h"
+#include "day/reference_lists.h"
+#include "ground/memory_hints.h"
+#include "ground/ports.h"
+#include "ground/settings.h"
+
+namespace quorvin {
+
+inline constexpr const char* kPayIn = "Pay In";
+inline constexpr const char* kPayOut = "Pay Out";
+
+struct AppContext {
+  AppContext(Dialogs& dialogs, const Clock& clock, std::string programFolder)
+      : dialogs(dialogs), clock(clock), programFolder(std::move(programFolder)), lists(dialogs) {
+    KeepFreedMemoryForReuse();
+  }
+
+  Dialogs& dialogs;
+  const Clock& clock;
+  std::string programFolder;  // ends with "/"
+
+  Settings settings;
+  ReferenceLists lists;
+  ListAnswers answers;          // the lists' answers for the entry grid's cells
+  std::string instructionKind;  // "Pay In" or "Pay Out"; empty until the first kind change
+  std::string kindCode;         // "PI" or "PO"
+  std::string listKind;         // "BO" or "ISIN"
+  std::string holdingMessage;
+
+  std::string IniPath() const { return programFolder + kSettingsFileName; }
+  std::string DataPath(const std::string& fileName) const {
+    return settings.BackupLocation + fileName;
+  }
+  // BO.txt and ISIN.txt from the backup location.
+  void LoadLists() { LoadListsFrom(settings.BackupLocation); }
+  void LoadListsFrom(const std::string& folder) {
+    lists.LoadBOList(folder + "BO.txt");
+    lists.LoadISINList(folder + "ISIN.txt");
+  }
+};
+
+}  // namespace quorvin

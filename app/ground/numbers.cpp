@@ -1,0 +1,61 @@
+#include "ground/numbers.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "ground/errors.h"
+
+namespace quorvin {
+
+bool IsNumeric(std::string_view t) {
+  size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  bool digit = false, point = false;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+double ToDouble(std::string_view text) {
+  if (!IsNumeric(text)) throw AppError("Type mismatch");
+  // Fast path for plain digit strings, the usual quantity.
+  if (text.size() <= 15 && text.find_first_not_of("0123456789") == std::string_view::npos) {
+    double v = 0;
+    for (char c : text) v = v * 10 + (c - '0');
+    return v;
+  }
+  std::string s(text);
+  return std::strtod(s.c_str(), nullptr);
+}
+
+std::int32_t ToInt32(std::string_view text) {
+  return RoundToInt32(ToDouble(text));
+}
+
+std::int32_t RoundToInt32(double value) {
+  double v = std::nearbyint(value);  // default rounding mode: half to even
+  if (!(v >= std::numeric_limits<std::int32_t>::min() &&
+        v <= std::numeric_limits<std::int32_t>::max()))
+    throw AppError("Overflow");
+  return static_cast<std::int32_t>(v);
+}
+
+std::int32_t AddInt32(std::int32_t a, std::int32_t b) {
+  std::int64_t sum = static_cast<std::int64_t>(a) + b;
+  if (sum < std::numeric_limits<std::int32_t>::min() ||
+      sum > std::numeric_limits<std::int32_t>::max())
+    throw AppError("Overflow");
+  return static_cast<std::int32_t>(sum);
+}
+
+}  // namespace quorvin

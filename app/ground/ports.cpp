@@ -1,0 +1,21 @@
+#include "ground/ports.h"
+
+#include <ctime>
+
+#include "ground/version.h"
+
+namespace quorvin {
+
+DateTime SystemClock::Now() const {
+  std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  return DateTime{Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour,
+                  local.tm_min, local.tm_sec};
+}
+
+void ShowErrorDescription(Dialogs& dialogs, const std::string& description) {
+  dialogs.Message(description, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+}
+
+}  // namespace quorvin

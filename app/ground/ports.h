@@ -1,0 +1,84 @@
+#pragma once
+// The interfaces through which the core reaches the screen and the clock. The
+// Qt layer implements them with real windows; tests implement them with
+// scripted fakes.
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "ground/dates.h"
+
+namespace quorvin {
+
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
+                            MsgButtons buttons) = 0;
+  // Open-file dialog; nullopt when the clerk cancels. filter is "Label|*.X|Label|*.*",
+  // filterIndex counts from 1.
+  virtual std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
+                                              int filterIndex) = 0;
+  // Folder browser; an empty text when the clerk cancels.
+  virtual std::string BrowseFolder(const std::string& title, const std::string& startFolder) = 0;
+  // Opens the text viewer on a file and does not wait for it.
+  virtual void ViewTextFile(const std::string& path) = 0;
+};
+
+// The window a long handler runs in.
+class WindowPort {
+ public:
+  virtual ~WindowPort() = default;
+  virtual std::string Caption() const = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetWaitCursor(bool wait) = 0;
+  virtual void ProcessPendingEvents() = 0;
+};
+
+// Text width in twips in the font of the window that holds a grid.
+class TextMeasure {
+ public:
+  static constexpr int kMaxTwips = std::numeric_limits<int>::max();
+
+  virtual ~TextMeasure() = default;
+  virtual int WidthTwips(std::string_view text) const = 0;
+  // No byte is wider than this; lets widening skip measuring texts that cannot widen.
+  virtual int MaxCharWidthTwips() const = 0;
+};
+
+// A measure for code without a screen: every byte 105 twips (7 pixels at 96 dpi).
+class FixedTextMeasure : public TextMeasure {
+ public:
+  explicit FixedTextMeasure(int twipsPerChar = 105) : perChar_(twipsPerChar) {}
+  int WidthTwips(std::string_view text) const override {
+    // A cell of tens of millions of bytes would not fit an int: such a width
+    // stops at the largest one.
+    long long width = static_cast<long long>(text.size()) * perChar_;
+    return width < kMaxTwips ? static_cast<int>(width) : kMaxTwips;
+  }
+  int MaxCharWidthTwips() const override { return perChar_; }
+
+ private:
+  int perChar_;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual DateTime Now() const = 0;
+  Date Today() const { return Now().date; }
+};
+
+class SystemClock : public Clock {
+ public:
+  DateTime Now() const override;
+};
+
+// Shows a plain message box: the description under the application title, no icon, OK.
+void ShowErrorDescription(Dialogs& dialogs, const std::string& description);
+
+}  // namespace quorvin

@@ -1,0 +1,167 @@
+// The list window's exchange with the exchange server: the BO list goes up,
+// the exchange's ISIN list comes down.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ground/errors.h"
+#include "ground/grid_text.h"
+#include "ground/text_files.h"
+#include "windows/list_window.h"
+#include "work/transfer/ftp_transfer.h"
+
+namespace quorvin {
+namespace {
+
+constexpr const char* kISINFile = "ISIN.txt";
+
+// What the server calls the broker's BO list and its archive folder.
+std::string BOListName(const std::string& brokerId) {
+  return "BO_" + brokerId;
+}
+
+void RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    throw AppError(std::string(std::strerror(errno)) + ": " + path);
+}
+
+// nullopt when there is no such file; an empty file is kept as empty.
+std::optional<std::string> ReadIfPresent(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    throw AppError(std::string(std::strerror(errno)) + ": " + path);
+  }
+  if (S_ISREG(st.st_mode) && st.st_size == 0) return std::string();
+  return ReadTextFile(path);
+}
+
+// Sets busy for the length of a transfer and puts the caption back on an
+// unexpected failure, whatever the step it happened in.
+class TransferScope {
+ public:
+  TransferScope(WindowPort& window, bool& busy, const std::string& progress)
+      : window_(window), busy_(busy), saved_(window.Caption()) {
+    busy_ = true;
+    window_.SetCaption(progress);
+    window_.SetWaitCursor(true);
+  }
+  ~TransferScope() {
+    busy_ = false;
+    if (!ended_) {
+      window_.SetWaitCursor(false);
+      window_.SetCaption(saved_);
+    }
+  }
+  const std::string& SavedCaption() const { return saved_; }
+  void Ended() { ended_ = true; }
+
+ private:
+  WindowPort& window_;
+  bool& busy_;
+  std::string saved_;
+  bool ended_ = false;
+};
+
+}  // namespace
+
+std::string ArchiveStamp(const DateTime& now) {
+  return FormatDate(now.date, "dd-MMM-yy") + "_" + FormatTime(now, "hh-nn-ssAMPM");
+}
+
+std::vector<std::string> SendBOListLines(const std::string& brokerId, const DateTime& now) {
+  const std::string name = BOListName(brokerId);
+  return {"mkdir " + name,
+          "rename " + name + ".txt " + name + "/" + name + "_" + ArchiveStamp(now) + ".txt",
+          "put " + name + ".txt"};
+}
+
+void ListController::EndTransfer(const std::string& savedCaption, const std::string& suffix,
+                                 const std::string& text, const std::string& title, MsgIcon icon) {
+  view_.SetCaption(savedCaption + suffix);
+  view_.SetWaitCursor(false);
+  // The outcome is shown over a window the clerk can use again.
+  view_.SetControlsEnabled(true);
+  app_.dialogs.Message(text, title, icon, MsgButtons::Ok);
+  view_.SetCaption(savedCaption);
+}
+
+void ListController::SendBOList() {
+  if (busy_) return;
+  Guard([&] {
+    if (RefuseBlankRow()) return;
+    const std::string location = app_.settings.BackupLocation;
+    const std::string upload = app_.DataPath(BOListName(app_.settings.BrokerID) + ".txt");
+    const DateTime now = app_.clock.Now();
+    TransferScope scope(view_, busy_, "Sending list of BOs to MGX...Please wait...");
+    view_.SetControlsEnabled(false);
+    struct Reenable {
+      ListView& view;
+      ~Reenable() { view.SetControlsEnabled(true); }
+    } reenable{view_};
+
+    // The grid as shown goes up, unsaved edits included; "BO.txt" stays as saved.
+    // Without a fresh upload file there is nothing to send, and the server's
+    // current list must not be archived for a put that cannot follow.
+    WriteTextFile(upload, GridToText(grid_));
+
+    std::string out =
+        RunTransfer(view_, location, SendBOListLines(app_.settings.BrokerID, now), endpoint);
+    scope.Ended();
+    if (TransferSucceeded(out)) {
+      EndTransfer(scope.SavedCaption(), "...List of BOs sent to MGX successfully.",
+                  "List of BOs sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
+    } else {
+      EndTransfer(scope.SavedCaption(), "...List of BOs not sent to MGX.",
+                  "List of BOs not sent to MGX.", "Send failed", MsgIcon::Critical);
+    }
+    DeleteTransferFiles(location);
+    RemoveFile(upload);
+  });
+}
+
+void ListController::ReceiveISINList() {
+  if (busy_) return;
+  Guard([&] {
+    const std::string location = app_.settings.BackupLocation;
+    const std::string main = app_.DataPath(kISINFile);
+    TransferScope scope(view_, busy_, "Receiving list of ISINs from MGX...Please wait...");
+    view_.SetControlsEnabled(false);
+    struct Reenable {
+      ListView& view;
+      ~Reenable() { view.SetControlsEnabled(true); }
+    } reenable{view_};
+
+    const std::string backup =
+        app_.DataPath(BackupStamp(app_.clock.Now()) + "_" + std::string(kISINFile));
+    // The client writes straight over the main file. Without a backup of it a
+    // failed download could not be undone, so no backup means no download.
+    std::optional<std::string> previous = ReadIfPresent(main);
+    if (previous) WriteTextFile(backup, *previous);
+
+    std::string out = RunTransfer(view_, location, {"get " + std::string(kISINFile)}, endpoint);
+    scope.Ended();
+    if (TransferSucceeded(out)) {
+      LoadGridText(app_.dialogs, main, grid_);
+      EndTransfer(scope.SavedCaption(), "...List of ISINs received from MGX successfully.",
+                  "List of ISINs received from MGX successfully.", "Recieve succeeded",
+                  MsgIcon::Information);
+    } else {
+      EndTransfer(scope.SavedCaption(), "...List of ISINs not received from MGX.",
+                  "List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
+      if (previous) {
+        // The backup goes only once the main file holds its text again.
+        WriteTextFile(main, *previous);
+        RemoveFile(backup);
+      } else {
+        // There was no list before; whatever the client left is not one.
+        RemoveFile(main);
+      }
+    }
+    DeleteTransferFiles(location);
+  });
+}
+
+}  // namespace quorvin

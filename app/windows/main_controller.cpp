@@ -1,0 +1,236 @@
+#include "windows/main_controller.h"
+
+#include <exception>
+
+#include "day/entry_grid.h"
+#include "day/instruction_files.h"
+#include "day/row_operations.h"
+#include "ground/errors.h"
+#include "ground/text_files.h"
+#include "ground/version.h"
+#include "work/checks/sort_summary.h"
+#include "work/entry/auto_fill.h"
+#include "work/import/trade_import.h"
+#include "work/reports/instruction_reports.h"
+#include "work/transfer/send_instructions.h"
+
+namespace quorvin {
+
+MainController::MainController(AppContext& app, Grid& entries, MainView& view,
+                               HoldingMessageView& holdingView)
+    : app_(app), grid_(entries), view_(view), holdingView_(holdingView) {}
+
+const std::vector<std::pair<std::string, int>>& MainController::SearchColumns() {
+  static const std::vector<std::pair<std::string, int>> columns = {
+      {"Client Code", col::kClientCode}, {"BO ID", col::kBOID},
+      {"BO Name", col::kBOName},         {"Scrip ID", col::kScripID},
+      {"ISIN Code", col::kISINCode},     {"ISIN Name", col::kISINName}};
+  return columns;
+}
+
+void MainController::Guard(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    view_.SetWaitCursor(false);
+    ShowErrorDescription(app_.dialogs, e.what());
+  }
+}
+
+void MainController::SetUpMainWindow() {
+  SetUpEntryGrid(grid_);
+  grid_.SetCurrent(1, 1);
+  kindChangeRefused_ = false;
+  ChangeKind(kPayIn);
+  view_.SetSettlementDate(app_.clock.Today());
+}
+
+void MainController::ChangeKind(const std::string& kind) {
+  const std::string other = kind == kPayIn ? kPayOut : kPayIn;
+  if (app_.instructionKind == other && !IsGridEmpty(grid_)) {
+    if (app_.dialogs.Message("Unsaved data will be lost.\r\nAre you sure to continue?",
+                             "Confirm Loading", MsgIcon::Question,
+                             MsgButtons::YesNo) != MsgAnswer::Yes) {
+      kindChangeRefused_ = true;
+      ApplyKind(other);
+      view_.FocusKindOption(other);
+      return;
+    }
+    ClearEntryGrid(grid_);
+  }
+  ApplyKind(kind);
+}
+
+void MainController::ApplyKind(const std::string& kind) {
+  const bool payIn = kind == kPayIn;
+  app_.instructionKind = kind;
+  app_.kindCode = payIn ? "PI" : "PO";
+  view_.SetCaption(WindowCaption(" : " + kind));
+  view_.SetGridToolTip(kind +
+                       " entries. Press INSERT key to add a new row or DELETE key to remove the "
+                       "selected row(s).");
+  view_.ShowKind(kind);
+  view_.SetLoadButtonCaption(payIn ? "Load Payin" : "Load Payout");
+  view_.SetCheckEnabled(payIn);
+}
+
+void MainController::BeginCellEdit(std::optional<EditGesture> gesture) {
+  int row = grid_.Row(), col = grid_.Col();
+  if (row < grid_.FixedRows() || !grid_.Valid(row, col)) return;
+  if (gesture && !IsEditableColumn(col, *gesture, view_.FreeEntry())) return;
+  editRow_ = row;
+  editCol_ = col;
+  if (IsDateColumn(col)) {
+    view_.ShowDatePicker(row, col, InitialPickerDate(grid_, row, col));
+  } else {
+    view_.ShowTextEditor(row, col, InitialEditorText(grid_, row, col));
+  }
+}
+
+void MainController::EditorEnter(const std::string& text) {
+  if (!grid_.Valid(editRow_, editCol_)) return;
+  Guard([&] {
+    EditOutcome outcome = FinishCellEdit(app_, grid_, editRow_, editCol_, text, view_.FreeEntry());
+    view_.SetEditorText(outcome.editorText);
+    if (!outcome.written) return;
+    int top = grid_.TopRow();
+    view_.HideEditors();
+    view_.FocusGrid();
+    grid_.SetTopRow(top);
+  });
+}
+
+void MainController::EditorEscape() {
+  view_.HideEditors();
+  view_.FocusGrid();
+}
+
+void MainController::DatePickerChanged(const Date& date) {
+  if (!grid_.Valid(editRow_, editCol_)) return;
+  WriteDateCell(grid_, editRow_, editCol_, date);
+}
+
+void MainController::DatePickerEnter(const Date& date) {
+  view_.HideEditors();
+  if (grid_.Valid(editRow_, editCol_)) WriteDateCell(grid_, editRow_, editCol_, date);
+  view_.FocusGrid();
+}
+
+void MainController::DatePickerEscape() {
+  view_.HideEditors();
+}
+
+void MainController::AbandonEdits() {
+  view_.HideEditors();
+}
+
+void MainController::KeyUp(MainControl control, int keyCode) {
+  if (keyCode != kKeyInsert && keyCode != kKeyDelete) return;
+  if (control == MainControl::Other) return;
+  Guard([&] {
+    if (keyCode == kKeyDelete) {
+      DeleteSelectedRows(app_.dialogs, grid_);
+      return;
+    }
+    AddRow(grid_);
+    grid_.SetCol(col::kTradeDate);
+    if (control != MainControl::BtnExit) BeginCellEdit(EditGesture::Enter);
+  });
+}
+
+void MainController::CopyCell() {
+  copiedRow_ = grid_.Row();
+  copiedCol_ = grid_.Col();
+}
+
+void MainController::PasteCell() {
+  // Before any Copy the remembered cell is the header row: nothing to paste.
+  if (copiedRow_ < grid_.FixedRows()) return;
+  Guard([&] { quorvin::PasteCell(grid_, copiedRow_, copiedCol_, !view_.FreeEntry()); });
+}
+
+void MainController::DeleteRows() {
+  Guard([&] { DeleteSelectedRows(app_.dialogs, grid_); });
+}
+
+void MainController::Search(int searchColumnIndex, const std::string& text) {
+  const auto& columns = SearchColumns();
+  if (searchColumnIndex < 0 || searchColumnIndex >= static_cast<int>(columns.size())) return;
+  Guard([&] { SearchRows(app_.dialogs, grid_, columns[searchColumnIndex].second, text); });
+}
+
+void MainController::AutoFields() {
+  Guard([&] {
+    SortEntries(app_, grid_);
+    AutoFill(app_, grid_, view_.SettlementDate());
+  });
+}
+
+void MainController::Save() {
+  Guard([&] { SaveInstructions(app_, grid_, view_.SettlementDate()); });
+}
+
+void MainController::Reload() {
+  Guard([&] { ReloadInstructions(app_, grid_, view_.SettlementDate()); });
+}
+
+}  // namespace quorvin
+
+namespace quorvin {
+
+void MainController::LoadTradeFile() {
+  auto path =
+      app_.dialogs.OpenFile("Choose Text FIle", "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*", 1);
+  if (!path) return;
+  TradeFileName name = ParseTradeFileName(FileNameOf(*path));
+  if (name.kind.empty()) {
+    app_.dialogs.Message("Unknown file name format.", "Invalid File", MsgIcon::Critical,
+                         MsgButtons::Ok);
+    return;
+  }
+  if (name.settlementDate) view_.SetSettlementDate(*name.settlementDate);
+  // Selecting the option that is already selected runs nothing.
+  if (app_.instructionKind != name.kind) ChangeKind(name.kind);
+  if (kindChangeRefused_) {
+    kindChangeRefused_ = false;
+    return;
+  }
+  view_.SetWindowEnabled(false);
+  view_.SetWaitCursor(true);
+  Guard([&] {
+    auto progress = [this](int percent) { view_.ShowProgress("Loading trades...", percent); };
+    // Rows the clerk chose to keep are left as they stand, unsorted too.
+    if (ImportTrades(app_, grid_, *path, TradeSide(app_), progress)) SortEntries(app_, grid_);
+  });
+  view_.HideProgress();
+  view_.SetWaitCursor(false);
+  view_.SetWindowEnabled(true);
+}
+
+void MainController::Report() {
+  Guard([&] {
+    if (app_.instructionKind == kPayIn)
+      PrintPayInReport(app_, grid_);
+    else
+      PrintPayOutReport(app_, grid_);
+  });
+}
+
+}  // namespace quorvin
+
+namespace quorvin {
+
+void MainController::Summarize() {
+  Guard([&] { SummarizeWithConfirmation(app_, grid_); });
+}
+
+void MainController::Send() {
+  SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_,
+                   endpoint);
+}
+
+void MainController::CheckHolding() {
+  Guard([&] { CheckHoldingClicked(app_, grid_, view_, holdingView_, savedCaption_); });
+}
+
+}  // namespace quorvin

@@ -1,0 +1,119 @@
+#pragma once
+// The main window's behaviour, free of any toolkit: the kind switch, the
+// in-cell editors, the row keys, the pop-up menu, the search and the buttons
+// that work on the entry grid. The Qt window forwards its events here and
+// shows what the MainView calls ask for.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "day/app_context.h"
+#include "ground/grid.h"
+#include "ground/ports.h"
+#include "work/checks/holding_check.h"
+#include "work/entry/cell_editing.h"
+#include "work/transfer/ftp_transfer.h"
+
+namespace quorvin {
+
+// The controls of the main window whose key releases matter.
+enum class MainControl {
+  Form,
+  Grid,
+  OptPayIn,
+  OptPayOut,
+  BtnAutoFields,
+  BtnList,
+  BtnSend,
+  BtnSettings,
+  BtnExit,
+  Other
+};
+
+inline constexpr int kKeyInsert = 45;
+inline constexpr int kKeyDelete = 46;
+
+class MainView : public WindowPort {
+ public:
+  // Selects the option button of the kind (without running its handler) and
+  // moves the settlement date picker beside it.
+  virtual void ShowKind(const std::string& kind) = 0;
+  virtual void FocusKindOption(const std::string& kind) = 0;
+  virtual void SetGridToolTip(const std::string& text) = 0;
+  virtual void SetLoadButtonCaption(const std::string& caption) = 0;
+  virtual void SetCheckEnabled(bool enabled) = 0;
+  // Lays the text editor over cell (row, col) with this text, selected, focused.
+  virtual void ShowTextEditor(int row, int col, const std::string& text) = 0;
+  // Lays the date picker over the cell; a date of nullopt keeps the picker's value.
+  virtual void ShowDatePicker(int row, int col, std::optional<Date> date) = 0;
+  virtual void SetEditorText(const std::string& text) = 0;
+  virtual void HideEditors() = 0;
+  virtual void FocusGrid() = 0;
+  virtual void SetWindowEnabled(bool enabled) = 0;
+  virtual Date SettlementDate() const = 0;
+  virtual void SetSettlementDate(const Date& date) = 0;
+  virtual bool FreeEntry() const = 0;
+  // A long piece of work tells how far it has got; shown only when it lasts.
+  virtual void ShowProgress(const std::string& what, int percent) = 0;
+  virtual void HideProgress() = 0;
+};
+
+class MainController {
+ public:
+  MainController(AppContext& app, Grid& entries, MainView& view, HoldingMessageView& holdingView);
+
+  static const std::vector<std::pair<std::string, int>>& SearchColumns();
+
+  // Where Send uploads: the exchange baked into the build; tests point it at an emulator.
+  ExchangeEndpoint endpoint;
+
+  void SetUpMainWindow();
+  void ChangeKind(const std::string& kind);
+  bool KindChangeRefused() const { return kindChangeRefused_; }
+  void SetKindChangeRefused(bool refused) { kindChangeRefused_ = refused; }
+
+  // Editors.
+  void BeginCellEdit(std::optional<EditGesture> gesture);  // nullopt: open whatever the column
+  void EditorEnter(const std::string& text);
+  void EditorEscape();
+  void DatePickerChanged(const Date& date);
+  void DatePickerEnter(const Date& date);
+  void DatePickerEscape();
+  void AbandonEdits();  // scroll, resize, focus lost
+
+  // Keys and menu.
+  void KeyUp(MainControl control, int keyCode);
+  void CopyCell();
+  void PasteCell();
+  void DeleteRows();
+  void Search(int searchColumnIndex, const std::string& text);
+
+  // Buttons.
+  void AutoFields();
+  void Save();
+  void Reload();
+  void LoadTradeFile();
+  void Report();
+  void Summarize();
+  void CheckHolding();
+  void Send();
+
+  // Runs a handler with the error trap every button has: an unexpected
+  // failure shows its description and ends the handler.
+  void Guard(const std::function<void()>& handler);
+
+ private:
+  void ApplyKind(const std::string& kind);
+
+  AppContext& app_;
+  Grid& grid_;
+  MainView& view_;
+  HoldingMessageView& holdingView_;
+  std::string savedCaption_;  // the caption a long handler restores
+  bool kindChangeRefused_ = false;
+  int copiedRow_ = 0, copiedCol_ = 0;
+  int editRow_ = -1, editCol_ = -1;
+};
+
+}  // namespace quorvin

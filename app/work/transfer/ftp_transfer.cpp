@@ -1,0 +1,148 @@
+#include "work/transfer/ftp_transfer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ground/errors.h"
+#include "ground/text.h"
+#include "ground/text_files.h"
+#include "work/transfer/shell_and_wait.h"
+
+namespace quorvin {
+namespace {
+
+// One script line must stay one client command: a line end inside it would
+// let a name smuggle in commands of its own.
+void RequireSingleLine(std::string_view line) {
+  if (line.find_first_of("\r\n") != std::string_view::npos || line.find('\0') != line.npos) {
+    throw AppError("Invalid FTP command: " +
+                   std::string(line.substr(0, line.find_first_of("\r\n"))));
+  }
+}
+
+// Host and port are single words on the "open" line.
+void RequireWord(std::string_view word) {
+  bool ok = !word.empty();
+  for (unsigned char c : word) ok = ok && c > ' ' && c < 0x7f;
+  if (!ok) throw AppError("Invalid FTP server address");
+}
+
+[[noreturn]] void FailFile(const std::string& path) {
+  throw AppError(std::string(std::strerror(errno)) + ": " + path);
+}
+
+void RemoveIfPresent(const std::string& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) FailFile(path);
+}
+
+// The script holds the password: the file is made anew, owner-only, before the
+// text goes in; WriteTextFile keeps the mode of the file it replaces.
+void WriteOwnerOnlyTextFile(const std::string& path, const std::string& content) {
+  RemoveIfPresent(path);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) FailFile(path);
+  ::close(fd);
+  WriteTextFile(path, content);
+}
+
+std::vector<std::string> DayLines(const std::string& day, const std::string& verb,
+                                  const std::string& fileName) {
+  return {"mkdir " + day, "cd " + day, verb + " " + fileName};
+}
+
+}  // namespace
+
+std::vector<std::string> SendInstructionLines(const std::string& day, const std::string& fileName) {
+  return DayLines(day, "put", fileName);
+}
+
+std::vector<std::string> ProbeInstructionLines(const std::string& day,
+                                               const std::string& fileName) {
+  return DayLines(day, "get", fileName);
+}
+
+std::string FtpScriptText(const std::vector<std::string>& operationLines,
+                          const ExchangeEndpoint& endpoint) {
+  RequireWord(endpoint.host);
+  RequireWord(endpoint.port);
+  std::vector<std::string> lines = {
+      "open " + endpoint.host + " " + endpoint.port,
+      std::string("user ") + kFtpLogin + " " + kFtpPassword,
+      "prompt",  // the client starts with prompting on; this turns it off
+      "cd entry",
+  };
+  for (const std::string& line : operationLines) {
+    RequireSingleLine(line);
+    lines.push_back(line);
+  }
+  lines.push_back("bye");
+  return Join(lines, "\n") + "\n";
+}
+
+std::string QuoteForShell(std::string_view text) {
+  // Inside single quotes nothing is special but the single quote itself,
+  // which is closed, escaped and reopened.
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoint& endpoint) {
+  if (backupLocation.find('\0') != std::string::npos) throw AppError("Path not found");
+  // -n: log in only through the script's "user" line, never from ~/.netrc;
+  // -v: print every server reply, which is what the caller reads;
+  // -q: give up on a server that stays silent.
+  // umask: out.txt is private like the script.
+  return "#!/bin/sh\n"
+         "umask 077\n"
+         "unset CDPATH\n"
+         "cd -- " +
+         QuoteForShell(backupLocation) + " || exit 1\n" + kFtpClient + " -n -v -q " +
+         std::to_string(endpoint.stallSeconds > 0 ? endpoint.stallSeconds : 60) + " <" +
+         kFtpScriptFileName + " >" + kFtpOutputFileName +
+         " 2>&1\n"
+         "exit 0\n";
+}
+
+std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
+                        const std::vector<std::string>& operationLines,
+                        const ExchangeEndpoint& endpoint) {
+  // Without the client the batch would only leave a shell complaint in
+  // out.txt; the clerk is told what is missing instead.
+  if (!ProgramOnPath(kFtpClient))
+    throw AppError(std::string("FTP client not found: ") + kFtpClient);
+  std::string script = FtpScriptText(operationLines, endpoint);
+  std::string batch = FtpBatchText(backupLocation, endpoint);
+  WriteOwnerOnlyTextFile(backupLocation + kFtpScriptFileName, script);
+  WriteOwnerOnlyTextFile(backupLocation + kFtpBatchFileName, batch);
+  // An output left by an interrupted run must never be read as this run's.
+  RemoveIfPresent(backupLocation + kFtpOutputFileName);
+  ShellAndWait({"/bin/sh", backupLocation + kFtpBatchFileName}, 0, window);
+  return ReadTextFile(backupLocation + kFtpOutputFileName);
+}
+
+bool TransferSucceeded(std::string_view output) {
+  return output.find(kTransferCompleteReply) != std::string_view::npos;
+}
+
+bool RemoteFileMissing(std::string_view output) {
+  return ToLower(output).find(kFileMissingReply) != std::string::npos;
+}
+
+void DeleteTransferFiles(const std::string& backupLocation) {
+  for (const std::string& name : ListFiles(backupLocation + "ftp2MGX.*")) {
+    if (!name.empty()) RemoveIfPresent(backupLocation + name);
+  }
+  RemoveIfPresent(backupLocation + kFtpOutputFileName);
+}
+
+}  // namespace quorvin

@@ -1,0 +1,79 @@
+#pragma once
+// The scripted FTP transfer every exchange with the server goes through: a
+// command script and a small shell script ("batch") are written into the
+// backup location, the command-line client `ftp` runs on them with its output
+// captured in "out.txt", and the caller judges that output by a fixed reply.
+//
+// A transfer, as the callers use it:
+//   std::string out = RunTransfer(window, L, SendInstructionLines(day, file));
+//   bool sent = TransferSucceeded(out);
+//   DeleteTransferFiles(L);
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "build_config.h"
+#include "ground/ports.h"
+
+namespace quorvin {
+
+inline constexpr const char* kFtpScriptFileName = "ftp2MGX.txt";
+inline constexpr const char* kFtpBatchFileName = "ftp2MGX.bat";
+inline constexpr const char* kFtpOutputFileName = "out.txt";
+// The command-line client, looked up on PATH.
+inline constexpr const char* kFtpClient = "ftp";
+inline constexpr const char* kFtpLogin = "quorvinftp";
+inline constexpr const char* kFtpPassword = "qv8305";
+// The server's reply after every completed put or get.
+inline constexpr const char* kTransferCompleteReply = "226 Transfer complete.";
+// The server's words for a missing file, compared in lower case.
+inline constexpr const char* kFileMissingReply = "the system cannot find the file specified";
+
+// Where the client connects. The program always uses the exchange baked into
+// the build; only tests name another (an emulator on loopback).
+struct ExchangeEndpoint {
+  std::string host = QUORVIN_EXCHANGE_HOST;
+  std::string port = QUORVIN_EXCHANGE_PORT;
+  // The client gives up when the server stays silent this long, on connecting
+  // or at any later step, so a stalled server cannot hold the window forever.
+  int stallSeconds = 60;
+};
+
+// The operation lines (after "cd entry") of the instruction transfers, for the
+// day's folder `day` ("dd-MMM-yyyy") and the instruction file name.
+std::vector<std::string> SendInstructionLines(const std::string& day, const std::string& fileName);
+std::vector<std::string> ProbeInstructionLines(const std::string& day, const std::string& fileName);
+
+// The client's command script: connect, log in, prompting off, "cd entry",
+// the operation lines, "bye". Lines end with LF, the only line end the client
+// understands. Throws AppError for a line that would split into two commands.
+std::string FtpScriptText(const std::vector<std::string>& operationLines,
+                          const ExchangeEndpoint& endpoint = {});
+
+// The batch: changes to the backup location and runs the client on the script,
+// all its output going to "out.txt".
+std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoint& endpoint = {});
+
+// `text` as one word for the POSIX shell, whatever bytes it holds.
+std::string QuoteForShell(std::string_view text);
+
+// Writes the script and the batch into backupLocation (both readable by the
+// owner only, since the script holds the password), runs the batch with
+// ShellAndWait and no time limit, and returns the text of "out.txt". The work
+// files stay for the caller's clean-up. Throws AppError when the client is not
+// installed (before anything is written), when a work file cannot be written
+// or when "out.txt" cannot be read.
+std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
+                        const std::vector<std::string>& operationLines,
+                        const ExchangeEndpoint& endpoint = {});
+
+// A put or get went through: the output holds "226 Transfer complete." (exact case).
+bool TransferSucceeded(std::string_view output);
+// The server said the remote file is missing (letter case ignored).
+bool RemoteFileMissing(std::string_view output);
+
+// Removes backupLocation + "ftp2MGX.*" and + "out.txt"; files already gone are
+// fine. Throws AppError when one cannot be removed.
+void DeleteTransferFiles(const std::string& backupLocation);
+
+}  // namespace quorvin

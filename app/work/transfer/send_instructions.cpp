@@ -1,0 +1,253 @@
+#include "work/transfer/send_instructions.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "day/instruction_files.h"
+#include "ground/errors.h"
+#include "ground/grid_text.h"
+#include "ground/text_files.h"
+#include "ground/version.h"
+#include "work/checks/record_checks.h"
+#include "work/checks/sort_summary.h"
+
+namespace quorvin {
+namespace {
+
+constexpr const char* kSendingCaption = "...Sending records to MGX...Please wait.";
+
+void ShowProgress(WindowPort& window, const std::string& savedCaption) {
+  window.SetWaitCursor(true);
+  window.SetCaption(savedCaption + kSendingCaption);
+}
+
+void RestoreWindow(WindowPort& window, const std::string& savedCaption) {
+  window.SetWaitCursor(false);
+  window.SetCaption(savedCaption);
+}
+
+// The file's bytes, or nullopt when there is no file to read.
+std::optional<std::string> ReadIfPresent(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Puts the day's file back as it was before the probe: a get that failed half
+// way or fetched an empty file must not take the clerk's saved rows with it.
+void PutBack(const std::string& path, const std::optional<std::string>& before) {
+  std::optional<std::string> now = ReadIfPresent(path);
+  if (now == before) return;
+  if (before) {
+    WriteTextFile(path, *before);
+  } else if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
+    throw AppError(std::string(std::strerror(errno)) + ": " + path);
+  }
+}
+
+// The work files hold the password; after a failed transfer they go if they can.
+void DeleteTransferFilesQuietly(const std::string& backupLocation) {
+  try {
+    DeleteTransferFiles(backupLocation);
+  } catch (const std::exception&) {
+  }
+}
+
+void DeleteTransferFilesReporting(Dialogs& dialogs, const std::string& backupLocation) {
+  try {
+    DeleteTransferFiles(backupLocation);
+  } catch (const std::exception& e) {
+    ShowErrorDescription(dialogs, e.what());
+  }
+}
+
+// Two attempts within one second would share a stamp; the later one gets a
+// number rather than replacing the earlier record.
+std::string UnusedArchivePath(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return path;
+  const std::string stem = path.substr(0, path.size() - 4);  // without ".txt"
+  for (int n = 2;; ++n) {
+    std::string candidate = stem + "_" + std::to_string(n) + ".txt";
+    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
+      return candidate;
+  }
+}
+
+// The grid as it was offered to the exchange, in a new file of "Sent".
+void ArchiveAttempt(AppContext& app, const Grid& grid, const Date& settlementDate) {
+  const std::string folder = app.settings.BackupLocation + kSentFolderName;
+  if (!FolderExists(app.dialogs, folder) && ::mkdir(folder.c_str(), 0777) != 0) {
+    ShowErrorDescription(app.dialogs, std::string(std::strerror(errno)) + ": " + folder);
+    return;
+  }
+  SaveGridText(app.dialogs, grid,
+               UnusedArchivePath(SentArchivePath(app, settlementDate, app.clock.Now())));
+}
+
+}  // namespace
+
+TransferRunner TransferTo(const ExchangeEndpoint& endpoint) {
+  return [endpoint](WindowPort& window, const std::string& backupLocation,
+                    const std::vector<std::string>& lines) {
+    return RunTransfer(window, backupLocation, lines, endpoint);
+  };
+}
+
+std::string SentArchivePath(const AppContext& app, const Date& settlementDate,
+                            const DateTime& now) {
+  return app.settings.BackupLocation + kSentFolderName + "/" + FormatDisplayDate(settlementDate) +
+         "_" + app.kindCode + "_" + app.settings.BrokerID + "_" +
+         FormatDate(now.date, "dd-mmm-yy") + "_" + FormatTime(now, "hh-nn-ssAMPM") + ".txt";
+}
+
+std::string LocalCopyPath(const AppContext& app, const Date& settlementDate) {
+  std::string path = InstructionFilePath(app, settlementDate);
+  return path.substr(0, path.size() - 4) + "_local.txt";
+}
+
+bool CheckAlreadySent(AppContext& app, WindowPort& window, const Date& settlementDate,
+                      const std::string& savedCaption, const TransferRunner& transfer) {
+  const std::string& location = app.settings.BackupLocation;
+  const std::string path = InstructionFilePath(app, settlementDate);
+  const std::optional<std::string> before = ReadIfPresent(path);
+
+  std::optional<std::string> fetched;
+  try {
+    std::string out = transfer(window, location,
+                               ProbeInstructionLines(FormatDisplayDate(settlementDate),
+                                                     InstructionFileName(app, settlementDate)));
+    // Only a completed get proves the exchange holds the file; no answer, a
+    // refused login or a missing file all mean "not sent before".
+    std::optional<std::string> now = ReadIfPresent(path);
+    if (TransferSucceeded(out) && !RemoteFileMissing(out) && now && !now->empty()) fetched = now;
+  } catch (const std::exception& e) {
+    DeleteTransferFilesQuietly(location);
+    try {
+      PutBack(path, before);
+    } catch (const std::exception&) {
+    }
+    ShowErrorDescription(app.dialogs, e.what());
+    return false;
+  }
+  DeleteTransferFilesReporting(app.dialogs, location);
+
+  if (!fetched) {
+    try {
+      PutBack(path, before);
+    } catch (const std::exception& e) {
+      // The send goes on and writes the grid over the file anyway.
+      ShowErrorDescription(app.dialogs, e.what());
+    }
+    return false;
+  }
+
+  if (before && !before->empty() && *before != *fetched) {
+    try {
+      WriteTextFile(LocalCopyPath(app, settlementDate), *before);
+    } catch (const std::exception& e) {
+      // The clerk's file matters more than a local copy of what the exchange holds.
+      RestoreWindow(window, savedCaption);
+      ShowErrorDescription(app.dialogs, e.what());
+      WriteTextFile(path, *before);
+      return true;
+    }
+  }
+  window.SetWaitCursor(false);
+  app.dialogs.Message(kAlreadySentMessage, kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
+  app.dialogs.ViewTextFile(path);
+  window.SetCaption(savedCaption);
+  return true;
+}
+
+bool SendToExchange(AppContext& app, const Grid& grid, WindowPort& window,
+                    const Date& settlementDate, const std::string& savedCaption,
+                    const TransferRunner& transfer) {
+  const std::string& location = app.settings.BackupLocation;
+  std::string out;
+  try {
+    out = transfer(window, location,
+                   SendInstructionLines(FormatDisplayDate(settlementDate),
+                                        InstructionFileName(app, settlementDate)));
+  } catch (const std::exception&) {
+    DeleteTransferFilesQuietly(location);
+    throw;
+  }
+
+  const bool sent = TransferSucceeded(out);
+  window.SetCaption(savedCaption + "..." + (sent ? kSendSucceededMessage : kSendFailedMessage));
+  window.SetWaitCursor(false);
+  if (sent) {
+    app.dialogs.Message(kSendSucceededMessage, "Send succeeded", MsgIcon::Information,
+                        MsgButtons::Ok);
+  } else {
+    app.dialogs.Message(kSendFailedMessage, "Send failed", MsgIcon::Critical, MsgButtons::Ok);
+  }
+  window.SetCaption(savedCaption);
+
+  DeleteTransferFilesReporting(app.dialogs, location);
+  ArchiveAttempt(app, grid, settlementDate);
+  return sent;
+}
+
+void SendInstructionsThrough(AppContext& app, Grid& grid, WindowPort& window,
+                             HoldingMessageView& holdingView, const Date& settlementDate,
+                             std::string& savedCaption, const TransferRunner& transfer) {
+  bool captionSaved = false;
+  try {
+    const std::string day = FormatDisplayDate(settlementDate);
+    const std::string kind = app.instructionKind;
+    if (app.dialogs.Message(
+            "Are you sure to send the entered records to MGX as " + kind + " file of " + day + " ?",
+            kind + " of " + day + " Send Confirmation", MsgIcon::Question,
+            MsgButtons::YesNo) != MsgAnswer::Yes)
+      return;
+
+    window.SetWaitCursor(true);
+    savedCaption = window.Caption();
+    captionSaved = true;
+    ShowProgress(window, savedCaption);
+
+    // Each failing check has told the clerk why and handed the window back.
+    if (CheckMissingFields(app, grid, window, savedCaption)) return;
+    if (CheckBOIDs(app, grid, window, savedCaption)) return;
+    if (CheckISINCodes(app, grid, window, savedCaption)) return;
+    if (CheckInternalRefNos(app, grid, window, savedCaption)) return;
+    SortEntries(app, grid);
+    if (CheckSummarized(app, grid, window, savedCaption)) return;
+    if (kind == kPayIn) {
+      if (ChooseAndCheckHolding(app, grid, window, holdingView, savedCaption)) return;
+      // The holding check hands the window back; the transfers still take a while.
+      ShowProgress(window, savedCaption);
+    }
+    if (CheckAlreadySent(app, window, settlementDate, savedCaption, transfer)) return;
+
+    if (!SaveGridText(app.dialogs, grid, InstructionFilePath(app, settlementDate))) {
+      // The file does not hold the grid's rows; uploading it would send something else.
+      RestoreWindow(window, savedCaption);
+      return;
+    }
+    SendToExchange(app, grid, window, settlementDate, savedCaption, transfer);
+  } catch (const std::exception& e) {
+    window.SetWaitCursor(false);
+    if (captionSaved) window.SetCaption(savedCaption);
+    ShowErrorDescription(app.dialogs, e.what());
+  }
+}
+
+void SendInstructions(AppContext& app, Grid& grid, WindowPort& window,
+                      HoldingMessageView& holdingView, const Date& settlementDate,
+                      std::string& savedCaption, const ExchangeEndpoint& endpoint) {
+  SendInstructionsThrough(app, grid, window, holdingView, settlementDate, savedCaption,
+                          TransferTo(endpoint));
+}
+
+}  // namespace quorvin

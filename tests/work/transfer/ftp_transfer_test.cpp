@@ -1,0 +1,115 @@
+// The parts of the transfer that need no server. The client against a real
+// server is covered by the integration tests.
+#include "work/transfer/ftp_transfer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "ground/errors.h"
+#include "support/recording_window.h"
+#include "support/temp_folder.h"
+#include "work/transfer/shell_and_wait.h"
+
+namespace quorvin {
+namespace {
+
+TEST(FtpScriptTest, LogsInChangesToEntryRunsTheOperationsAndSaysBye) {
+  ExchangeEndpoint emulator{"127.0.0.1", "2999", 5};
+  EXPECT_EQ(
+      FtpScriptText(SendInstructionLines("05-Jan-2010", "05-Jan-2010_PI_204513.txt"), emulator),
+      "open 127.0.0.1 2999\n"
+      "user quorvinftp qv8305\n"
+      "prompt\n"
+      "cd entry\n"
+      "mkdir 05-Jan-2010\n"
+      "cd 05-Jan-2010\n"
+      "put 05-Jan-2010_PI_204513.txt\n"
+      "bye\n");
+  EXPECT_EQ(ProbeInstructionLines("05-Jan-2010", "F.txt"),
+            (std::vector<std::string>{"mkdir 05-Jan-2010", "cd 05-Jan-2010", "get F.txt"}));
+}
+
+TEST(FtpScriptTest, NoLineOrAddressCanSmuggleInACommand) {
+  EXPECT_THROW(FtpScriptText({"put a.txt\n!sh -c 'rm -rf ~'"}), AppError);
+  EXPECT_THROW(FtpScriptText({"put a.txt\rdelete b"}), AppError);
+  EXPECT_THROW(FtpScriptText({"put x"}, ExchangeEndpoint{"127.0.0.1\nget y", "21", 5}), AppError);
+  EXPECT_THROW(FtpScriptText({"put x"}, ExchangeEndpoint{"127.0.0.1", "21 22", 5}), AppError);
+  EXPECT_THROW(FtpScriptText({"put x"}, ExchangeEndpoint{"", "21", 5}), AppError);
+}
+
+TEST(FtpResultTest, SuccessNeedsTheExactReplyAndMissingIgnoresCase) {
+  EXPECT_TRUE(TransferSucceeded("150 Opening\r\n226 Transfer complete.\r\n221 Goodbye."));
+  EXPECT_FALSE(TransferSucceeded("226 transfer complete."));
+  EXPECT_FALSE(TransferSucceeded("226 Transfer complete"));
+  EXPECT_FALSE(TransferSucceeded("ftp: Can't connect to `127.0.0.1:1': Connection refused"));
+
+  EXPECT_TRUE(RemoteFileMissing("550 entry: The system cannot find the file specified."));
+  EXPECT_TRUE(RemoteFileMissing("550 F.TXT: THE SYSTEM CANNOT FIND THE FILE SPECIFIED."));
+  EXPECT_FALSE(RemoteFileMissing("550 No such file or directory."));
+  EXPECT_FALSE(RemoteFileMissing("Not connected."));
+}
+
+// The batch is run by the real shell with a stand-in `ftp` that records where
+// it ran, its arguments and its input, so quoting is proven, not assumed.
+TEST(FtpBatchTest, RunsTheClientInTheBackupLocationWhateverItsName) {
+  test::TempFolder root;
+  test::TempFolder bin;
+  bin.Write("ftp",
+            "#!/bin/sh\n"
+            "pwd > ran-in\n"
+            "printf '%s|' \"$@\" > args\n"
+            "cat > script-seen\n"
+            "echo '226 Transfer complete.'\n"
+            "echo 'to stderr' >&2\n");
+  ::chmod(bin.File("ftp").c_str(), 0755);
+
+  const std::string folderName = "it's a $HOME `touch pwned`; x && touch pwned2 \"q\" -n";
+  const std::string location = root.File(folderName) + "/";
+  ASSERT_EQ(::mkdir(location.c_str(), 0700), 0);
+  root.Write(folderName + "/ftp2MGX.txt", "open 127.0.0.1 1\nbye\n");
+  root.Write(folderName + "/ftp2MGX.bat", FtpBatchText(location, ExchangeEndpoint{"h", "1", 7}));
+
+  test::RecordingWindow window;
+  std::string path = bin.Path() + ":" + getenv("PATH");
+  ShellAndWait({"/usr/bin/env", "PATH=" + path, "/bin/sh", location + "ftp2MGX.bat"}, 30, window);
+
+  EXPECT_EQ(root.Read(folderName + "/ran-in"), location.substr(0, location.size() - 1) + "\n");
+  EXPECT_EQ(root.Read(folderName + "/args"), "-n|-v|-q|7|");
+  EXPECT_EQ(root.Read(folderName + "/script-seen"), "open 127.0.0.1 1\nbye\n");
+  EXPECT_EQ(root.Read(folderName + "/out.txt"), "226 Transfer complete.\nto stderr\n");
+  struct stat st {};
+  ASSERT_EQ(::stat((location + "out.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u) << "the client's output is private";
+  EXPECT_FALSE(root.Exists("pwned"));
+  EXPECT_FALSE(root.Exists(folderName + "/pwned"));
+  EXPECT_FALSE(root.Exists(folderName + "/pwned2"));
+}
+
+TEST(FtpCleanUpTest, RemovesTheWorkFilesAndNothingElse) {
+  test::TempFolder dir;
+  for (const char* name : {"ftp2MGX.txt", "ftp2MGX.bat", "out.txt", "ftp2MGX.txt.bak",
+                           "ftp2MGXnotes.txt", "05-Jan-2010_PI_204513.txt", "BO.txt"})
+    dir.Write(name, "x");
+  DeleteTransferFiles(dir.Path());
+  EXPECT_FALSE(dir.Exists("ftp2MGX.txt"));
+  EXPECT_FALSE(dir.Exists("ftp2MGX.bat"));
+  EXPECT_FALSE(dir.Exists("out.txt"));
+  EXPECT_FALSE(dir.Exists("ftp2MGX.txt.bak"));  // "ftp2MGX.*" takes it as well
+  EXPECT_TRUE(dir.Exists("ftp2MGXnotes.txt"));
+  EXPECT_TRUE(dir.Exists("05-Jan-2010_PI_204513.txt"));
+  EXPECT_TRUE(dir.Exists("BO.txt"));
+
+  // A second clean-up finds nothing to do and is not an error.
+  EXPECT_NO_THROW(DeleteTransferFiles(dir.Path()));
+}
+
+TEST(FtpRunTest, AnUnwritableBackupLocationIsAnErrorBeforeAnythingRuns) {
+  test::TempFolder dir;
+  test::RecordingWindow window;
+  EXPECT_THROW(RunTransfer(window, dir.File("missing/"), {"get x"}, ExchangeEndpoint{"h", "1", 1}),
+               AppError);
+  EXPECT_EQ(window.eventRounds, 0);
+}
+
+}  // namespace
+}  // namespace quorvin
