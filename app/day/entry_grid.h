@@ -1,5 +1,5 @@
 #pragma once
-// The entry grid's layout and the small rules every Part of the day shares:
+// The entry grid's layout and the small rules every step of the day shares:
 // the columns, the emptiness test, the reset, the serial numbers and the
 // Internal Ref. No.
 #include <string>

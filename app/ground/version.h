@@ -1,4 +1,5 @@
 #pragma once
+// The program's name and version, as the captions and the reports show them.
 #include <string>
 
 #include "build_config.h"

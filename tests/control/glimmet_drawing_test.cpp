@@ -13,7 +13,7 @@ using namespace glimmet;
 
 namespace {
 
-// The Part's ShiftColor, written out again for the expectations.
+// ShiftColor, written out again for the expectations.
 QColor Shifted(QColor c, int a, bool blue) {
   auto clampTo = [a](int v) { return a > 0 ? std::min(v, 255) : a < 0 ? std::max(v, 0) : v; };
   const int b = blue ? c.blue() + (c.blue() * a) / 192 : c.blue() + a;

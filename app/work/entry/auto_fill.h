@@ -1,4 +1,6 @@
 #pragma once
+// Auto-Fill: completes the rows the clerk typed or imported, from the settings,
+// the settlement date and the two reference lists.
 #include "day/app_context.h"
 #include "ground/dates.h"
 #include "ground/grid.h"
