@@ -24,9 +24,9 @@ std::vector<std::string> Probes(std::string_view text) {
 
 void CheckLookups(QuietDialogs& dialogs, const ReferenceLists& lists, const std::string& probe) {
   const auto& bo = lists.BOList();
-  auto byId = WalkList(bo, [&](const BORecord& r) { return r.boId == probe; });
-  auto byCode =
-      WalkList(bo, [&](const BORecord& r) { return RemoveAll(r.clientCode, "\r") == probe; });
+  auto byId = WalkList(bo, probe, [&](const BORecord& r) { return r.boId == probe; });
+  auto byCode = WalkList(bo, probe,
+                         [&](const BORecord& r) { return RemoveAll(r.clientCode, "\r") == probe; });
 
   auto expectBox = [&](bool failed, const char* lookup) {
     FUZZ_CHECK(dialogs.shown.size() == (failed ? 1u : 0u), std::string(lookup) + ": " + probe);

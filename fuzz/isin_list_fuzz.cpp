@@ -25,10 +25,9 @@ std::vector<std::string> Probes(std::string_view text) {
 void CheckLookups(QuietDialogs& dialogs, const ReferenceLists& lists, const std::string& probe) {
   const auto& isin = lists.ISINList();
   auto byScrip =
-      WalkList(isin, [&](const ISINRecord& r) { return ContainsUpper(r.scripId, probe); });
-  auto byCode = WalkList(isin, [&](const ISINRecord& r) {
-    return !probe.empty() && ContainsUpper(r.isinCode, probe);
-  });
+      WalkList(isin, probe, [&](const ISINRecord& r) { return ContainsUpper(r.scripId, probe); });
+  auto byCode =
+      WalkList(isin, probe, [&](const ISINRecord& r) { return ContainsUpper(r.isinCode, probe); });
 
   auto expectBox = [&](bool failed, const char* lookup) {
     FUZZ_CHECK(dialogs.shown.size() == (failed ? 1u : 0u), std::string(lookup) + ": " + probe);

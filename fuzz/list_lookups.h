@@ -1,6 +1,7 @@
 #pragma once
-// The list lookups as the plain walk from the first record that defines them:
-// the program answers from indexes and caches, and must answer the same.
+// The list lookups as the plain walk that defines them, from the first record
+// after the header, an empty text matching nothing: the program answers from
+// indexes and caches, and must answer the same.
 #include <string>
 #include <vector>
 
@@ -17,8 +18,9 @@ struct Walk {
 };
 
 template <typename Record, typename Matches>
-Walk WalkList(const std::vector<Record>& records, Matches matches) {
-  for (int i = 0; i < static_cast<int>(records.size()); ++i) {
+Walk WalkList(const std::vector<Record>& records, const std::string& text, Matches matches) {
+  if (text.empty()) return {};
+  for (int i = 1; i < static_cast<int>(records.size()); ++i) {
     if (records[i].serialOnly) return {-1, true};
     if (matches(records[i])) return {i, false};
   }

@@ -124,7 +124,7 @@ void ReferenceLists::IndexBO() {
   boFirstSerialOnly_ = kNoMatch;
   cleanClientCodes_.assign(bo_.size(), std::string());
   std::vector<std::string_view> ids(bo_.size()), codes(bo_.size());
-  for (int i = 0; i < static_cast<int>(bo_.size()); ++i) {
+  for (int i = kFirstRecord; i < static_cast<int>(bo_.size()); ++i) {
     const BORecord& r = bo_[i];
     if (r.serialOnly) {
       if (boFirstSerialOnly_ == kNoMatch) boFirstSerialOnly_ = i;
@@ -138,9 +138,8 @@ void ReferenceLists::IndexBO() {
   boByClientCode_.Build(codes);
   // The record whose BO Name each record's BO ID finds, for FindBOIDAndName.
   nameRecord_.assign(bo_.size(), kNoMatch);
-  for (int i = 0; i < static_cast<int>(bo_.size()); ++i)
-    if (!bo_[i].serialOnly) nameRecord_[i] = boById_.Find(bo_[i].boId);
-  emptyIdNameRecord_ = boById_.Find("");
+  for (int i = kFirstRecord; i < static_cast<int>(bo_.size()); ++i)
+    if (!bo_[i].serialOnly && !bo_[i].boId.empty()) nameRecord_[i] = boById_.Find(bo_[i].boId);
 }
 
 std::pair<const std::string&, const std::string&> ReferenceLists::FindBOIDAndName(
@@ -150,8 +149,8 @@ std::pair<const std::string&, const std::string&> ReferenceLists::FindBOIDAndNam
     return {boId, FindBOName(boId)};
   }
   static const std::string none, notFound = kBONameNotFound;
-  int i = boByClientCode_.Find(clientCode);
-  int name = i == kNoMatch ? emptyIdNameRecord_ : nameRecord_[i];
+  int i = clientCode.empty() ? kNoMatch : boByClientCode_.Find(clientCode);
+  int name = i == kNoMatch ? kNoMatch : nameRecord_[i];
   return {i == kNoMatch ? none : bo_[i].boId, name == kNoMatch ? notFound : bo_[name].boName};
 }
 
@@ -164,12 +163,14 @@ void ReferenceLists::IndexISIN() {
   upperIsin_.reserve(isin_.size());
   for (int i = 0; i < static_cast<int>(isin_.size()); ++i) {
     const ISINRecord& r = isin_[i];
-    if (r.serialOnly && isinFirstSerialOnly_ == kNoMatch) isinFirstSerialOnly_ = i;
+    if (i >= kFirstRecord && r.serialOnly && isinFirstSerialOnly_ == kNoMatch)
+      isinFirstSerialOnly_ = i;
     upperScrip_.push_back(ToUpper(r.scripId));
     upperIsin_.push_back(ToUpper(r.isinCode));
   }
   std::vector<char> serialOnly(isin_.size());
-  for (size_t i = 0; i < isin_.size(); ++i) serialOnly[i] = isin_[i].serialOnly;
+  for (size_t i = 0; i < isin_.size(); ++i)
+    serialOnly[i] = i < kFirstRecord || isin_[i].serialOnly;  // the header is no answer
   scripIndex_.Build(upperScrip_, serialOnly);
   isinIndex_.Build(upperIsin_, serialOnly);
 }
@@ -184,23 +185,27 @@ int ReferenceLists::Resolve(int match, int firstSerialOnly) const {
 }
 
 std::string ReferenceLists::FindClientCode(const std::string& boId) const {
+  if (boId.empty()) return std::string();
   int i = Resolve(boById_.Find(boId), boFirstSerialOnly_);
   return i == kNoMatch ? std::string() : bo_[i].clientCode;
 }
 
 const std::string& ReferenceLists::FindBOIDByClientCode(const std::string& clientCode) const {
   static const std::string none;
+  if (clientCode.empty()) return none;
   int i = Resolve(boByClientCode_.Find(clientCode), boFirstSerialOnly_);
   return i == kNoMatch ? none : bo_[i].boId;
 }
 
 const std::string& ReferenceLists::FindBOName(const std::string& boId) const {
   static const std::string notFound = kBONameNotFound;
+  if (boId.empty()) return notFound;
   int i = Resolve(boById_.Find(boId), boFirstSerialOnly_);
   return i == kNoMatch ? notFound : bo_[i].boName;
 }
 
 int ReferenceLists::FindByScrip(const std::string& part) const {
+  if (part.empty()) return kNoMatch;
   return scripIndex_.First(ToUpper(part));
 }
 
@@ -211,6 +216,7 @@ int ReferenceLists::FindByIsinCode(const std::string& part) const {
 
 const std::string& ReferenceLists::FindISINByScripID(const std::string& scripIdPart) const {
   static const std::string none;
+  if (scripIdPart.empty()) return none;
   int i = Resolve(FindByScrip(scripIdPart), isinFirstSerialOnly_);
   return i == kNoMatch ? none : isin_[i].isinCode;
 }
@@ -218,6 +224,7 @@ const std::string& ReferenceLists::FindISINByScripID(const std::string& scripIdP
 const std::string& ReferenceLists::FindISINName(const std::string& isinPart,
                                                 std::string* codeBox) const {
   static const std::string notFound = kISINNameNotFound;
+  if (isinPart.empty()) return notFound;
   int i = Resolve(FindByIsinCode(isinPart), isinFirstSerialOnly_);
   if (i == kNoMatch) return notFound;
   if (codeBox) *codeBox = isin_[i].isinCode;
@@ -225,6 +232,7 @@ const std::string& ReferenceLists::FindISINName(const std::string& isinPart,
 }
 
 std::string ReferenceLists::FindScripID(const std::string& isinPart, std::string* codeBox) const {
+  if (isinPart.empty()) return std::string();
   int i = Resolve(FindByIsinCode(isinPart), isinFirstSerialOnly_);
   if (i == kNoMatch) return std::string();
   if (codeBox) *codeBox = isin_[i].isinCode;

@@ -1,11 +1,13 @@
 #pragma once
 // The BO list and the ISIN list with their six lookups.
 //
-// The lookups answer exactly as a walk from the first record to the first
-// match would, header record and duplicates included, but cheaply: exact
+// The lookups answer exactly as a walk from the first record after the header
+// to the first match would, duplicates included, but cheaply: exact
 // lookups use an index built at load (first occurrence wins), and so do the
 // case-blind "contains" lookups (every piece of every scrip ID and ISIN code
-// filed under the first record it occurs in).
+// filed under the first record it occurs in). The header record ("BO ID",
+// "ISIN Code" …) is never an answer, and an empty text matches nothing: a
+// blank cell must not borrow a name from the header or the first record.
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -82,6 +84,7 @@ class ReferenceLists {
 
  private:
   static constexpr int kNoMatch = -1;
+  static constexpr int kFirstRecord = 1;  // record 0 is the list's header
   // Index of the record a first-match walk stops at, or kNoMatch. A walk that
   // reaches a serial-only record first fails there: reported, then no match.
   int Resolve(int match, int firstSerialOnly) const;
@@ -97,7 +100,6 @@ class ReferenceLists {
   FirstMatchIndex boById_, boByClientCode_;    // serial-only records are left out
   std::vector<std::string> cleanClientCodes_;  // client codes without CR, as compared
   std::vector<int> nameRecord_;                // the record FindBOName(bo_[i].boId) finds
-  int emptyIdNameRecord_ = kNoMatch;           // the one FindBOName("") finds
   std::vector<std::string> upperScrip_, upperIsin_;
   int boFirstSerialOnly_ = kNoMatch, isinFirstSerialOnly_ = kNoMatch;
   std::uint64_t generation_ = NextGeneration();

@@ -47,8 +47,8 @@ TEST_F(ListAnswersFixture, AListThatMayShowABoxIsAskedEveryTime) {
   answers.Use(lists, pool);
   Cell client = pool.Intern("C1");
   for (int ask = 0; ask < 2; ++ask) {
-    dialogs.ExpectErrorContaining("serial number only");  // the BO ID lookup
-    dialogs.ExpectErrorContaining("serial number only");  // the BO Name lookup
+    // The BO ID lookup; the BO Name of the empty BO ID is not looked for.
+    dialogs.ExpectErrorContaining("serial number only");
     EXPECT_EQ(*answers.ForClient(client).boid, "");
   }
   dialogs.VerifyDone();
