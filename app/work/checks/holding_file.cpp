@@ -587,11 +587,13 @@ std::vector<int> HoldingFile::FirstBalanceLines(
   scan.Run(lines_);
   std::vector<int> found;
   found.reserve(pairs.size());
-  for (size_t k = 0; k < pairs.size(); ++k) found.push_back(scan.LineOf(k));
+  for (size_t k = 0; k < pairs.size(); ++k)
+    found.push_back(pairs[k].first.empty() ? -1 : scan.LineOf(k));
   return found;
 }
 
 int HoldingFile::FirstBalanceLine(std::string_view boid, std::string_view isin) const {
+  if (boid.empty()) return -1;
   for (size_t l = kFirstBalanceLine; l < lines_.size(); ++l)
     if (ContainsBoth(lines_[l], boid, isin)) return static_cast<int>(l);
   return -1;

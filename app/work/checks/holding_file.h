@@ -26,7 +26,9 @@ class HoldingFile {
   std::string ReportDate() const;
 
   // For every (BOID, ISIN) pair, the index of its first balance line, or -1.
-  // About one pass over the file, however many pairs there are.
+  // An empty BOID has none: every line contains it, so it would take some
+  // other account's balance. About one pass over the file, however many
+  // pairs there are.
   std::vector<int> FirstBalanceLines(
       const std::vector<std::pair<std::string_view, std::string_view>>& pairs) const;
 

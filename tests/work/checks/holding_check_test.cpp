@@ -40,7 +40,8 @@ TEST_F(HoldingCheckTest, NeighbouringRowsAreCheckedWithTheirRunningSum) {
   SetEntries({{"1204X", "MGA", "100", "C1"},  // exactly the balance
               {"1204Y", "MGA", "60"},
               {"1204Y", "MGA", "50"},
-              {"1204Z", "MGA", "5"}});  // its BOID only in the heading
+              {"1204Z", "MGA", "5"},  // its BOID only in the heading
+              {"", "MGA", "5"}});     // no BOID: not some other account's balance
   std::string file = kHeader;
   file.replace(file.find("line 3"), 6, "1204Z MGA 999");
   file += "\r\nMGA 1204X Name 100\r\n1204Y MGA Name  100\r\n1204Y MGA Name 1000";
@@ -48,7 +49,8 @@ TEST_F(HoldingCheckTest, NeighbouringRowsAreCheckedWithTheirRunningSum) {
   EXPECT_TRUE(Check(file));
   const std::string expected =
       "1204Y MGA holding insufficient. Pay In quantity : 110 Holding balance : 100\r\n"
-      "1204Z MGA holding balance missing.\r\n";
+      "1204Z MGA holding balance missing.\r\n"
+      " MGA holding balance missing.\r\n";
   EXPECT_EQ(app.holdingMessage, expected);
   EXPECT_EQ(view.shown, std::vector<std::string>{expected});
   EXPECT_EQ(grid.Row(), 3);  // the first failing row, whole, at the top
@@ -134,7 +136,7 @@ TEST_F(HoldingCheckTest, MatchesAScanOfTheFileForEveryRow) {
   auto pick = [&](const std::vector<std::string>& from) {
     return from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng)];
   };
-  const std::vector<std::string> boids = {"1204A", "1204B", "204A", "1204AB"};
+  const std::vector<std::string> boids = {"1204A", "1204B", "204A", "1204AB", ""};
   const std::vector<std::string> isins = {"MGX", "MGY", "GX"};
   for (int round = 0; round < 400; ++round) {
     std::vector<Entry> entries(rng() % 12);

@@ -83,6 +83,7 @@ inline std::optional<std::string> SummaryLoop(Table& rows, int boidCol, int isin
 // The first line from line 8 holding both texts, scanned afresh.
 inline std::optional<std::string> BalanceLine(const std::string& fileText, const std::string& boid,
                                               const std::string& isin) {
+  if (boid.empty()) return std::nullopt;  // a row without a BOID has no balance line
   auto lines = SplitAll(fileText, "\r\n");
   for (size_t l = 8; l < lines.size(); ++l)
     if (lines[l].find(boid) != std::string::npos && lines[l].find(isin) != std::string::npos)
