@@ -213,7 +213,7 @@ class GridTextReader {
 
 }  // namespace
 
-void LoadGridText(Dialogs& dialogs, const std::string& path, Grid& grid) {
+bool LoadGridText(Dialogs& dialogs, const std::string& path, Grid& grid) {
   std::string failure;
   {
     GridBatch batch(grid);
@@ -224,9 +224,10 @@ void LoadGridText(Dialogs& dialogs, const std::string& path, Grid& grid) {
       failure = e.Description();
     }
   }
-  if (!failure.empty())
-    dialogs.Message("Tried to read file: " + path + "\r\nError Description: " + failure,
-                    "Error loading file into list.", MsgIcon::Critical, MsgButtons::Ok);
+  if (failure.empty()) return true;
+  dialogs.Message("Tried to read file: " + path + "\r\nError Description: " + failure,
+                  "Error loading file into list.", MsgIcon::Critical, MsgButtons::Ok);
+  return false;
 }
 
 }  // namespace quorvin

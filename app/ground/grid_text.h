@@ -29,8 +29,8 @@ bool SaveGridText(Dialogs& dialogs, const Grid& grid, const std::string& path);
 
 // Replaces the grid's rows with the file's lines. On failure shows
 // "Tried to read file: ..." titled "Error loading file into list." and keeps
-// what was filled before the failure.
-void LoadGridText(Dialogs& dialogs, const std::string& path, Grid& grid);
+// what was filled before the failure. True when the whole file was read.
+bool LoadGridText(Dialogs& dialogs, const std::string& path, Grid& grid);
 
 // The row reset the loader starts from, also used by other loaders.
 void ResetToOneBlankRow(Grid& grid);

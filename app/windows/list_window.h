@@ -11,6 +11,7 @@
 #include "day/app_context.h"
 #include "ground/grid.h"
 #include "ground/ports.h"
+#include "work/lists/list_backups.h"
 #include "work/transfer/ftp_transfer.h"
 
 namespace quorvin {
@@ -54,28 +55,8 @@ class ListView : public WindowPort {
   virtual void ShowBackupEntries(const std::vector<std::string>& entries, int selected) = 0;
 };
 
-// One entry of the backup panel: what the clerk sees and the file behind it.
-struct BackupEntry {
-  std::string entry;
-  std::string fileName;
-};
-
 // The first data row whose cells from column 1 on are all blank, if any.
 std::optional<int> FindBlankListRow(const Grid& grid);
-
-// "yyyy-mm-dd_hh-nn-ss" (24-hour clock), the stamp of a list backup.
-std::string BackupStamp(const DateTime& now);
-// "dd-MMM-yy_hh-nn-ssAMPM", the stamp of an archived BO list on the server.
-std::string ArchiveStamp(const DateTime& now);
-
-// The entries for every file of `location` whose name ends with mainFile
-// (letter case ignored), in ascending name order. Throws AppError when the
-// folder cannot be read.
-std::vector<BackupEntry> ListBackupEntries(const std::string& location,
-                                           const std::string& mainFile);
-
-// The operation lines of the BO list send for broker `brokerId` at `now`.
-std::vector<std::string> SendBOListLines(const std::string& brokerId, const DateTime& now);
 
 class ListController {
  public:

@@ -10,17 +10,13 @@
 #include "ground/grid_text.h"
 #include "ground/text_files.h"
 #include "windows/list_window.h"
+#include "work/lists/list_exchange.h"
 #include "work/transfer/ftp_transfer.h"
 
 namespace quorvin {
 namespace {
 
 constexpr const char* kISINFile = "ISIN.txt";
-
-// What the server calls the broker's BO list and its archive folder.
-std::string BOListName(const std::string& brokerId) {
-  return "BO_" + brokerId;
-}
 
 void RemoveFile(const std::string& path) {
   if (::unlink(path.c_str()) != 0 && errno != ENOENT)
@@ -67,17 +63,6 @@ class TransferScope {
 
 }  // namespace
 
-std::string ArchiveStamp(const DateTime& now) {
-  return FormatDate(now.date, "dd-MMM-yy") + "_" + FormatTime(now, "hh-nn-ssAMPM");
-}
-
-std::vector<std::string> SendBOListLines(const std::string& brokerId, const DateTime& now) {
-  const std::string name = BOListName(brokerId);
-  return {"mkdir " + name,
-          "rename " + name + ".txt " + name + "/" + name + "_" + ArchiveStamp(now) + ".txt",
-          "put " + name + ".txt"};
-}
-
 void ListController::EndTransfer(const std::string& savedCaption, const std::string& suffix,
                                  const std::string& text, const std::string& title, MsgIcon icon) {
   view_.SetCaption(savedCaption + suffix);
@@ -107,10 +92,15 @@ void ListController::SendBOList() {
     // current list must not be archived for a put that cannot follow.
     WriteTextFile(upload, GridToText(grid_));
 
-    std::string out =
-        RunTransfer(view_, location, SendBOListLines(app_.settings.BrokerID, now), endpoint);
+    // The earlier upload is moved into the archive first; only once it is out
+    // of the way (or there was none) does the new list go up.
+    const std::string& brokerId = app_.settings.BrokerID;
+    std::string out = RunTransfer(view_, location, ArchiveBOListLines(brokerId, now), endpoint);
+    const bool sent =
+        EarlierListMovedAside(out) &&
+        TransferSucceeded(RunTransfer(view_, location, UploadBOListLines(brokerId), endpoint));
     scope.Ended();
-    if (TransferSucceeded(out)) {
+    if (sent) {
       EndTransfer(scope.SavedCaption(), "...List of BOs sent to MGX successfully.",
                   "List of BOs sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
     } else {
@@ -143,7 +133,17 @@ void ListController::ReceiveISINList() {
 
     std::string out = RunTransfer(view_, location, {"get " + std::string(kISINFile)}, endpoint);
     scope.Ended();
-    if (TransferSucceeded(out)) {
+    // A list that does not load (empty, cut short) is no list: it is refused
+    // like any failed receive, and the list in the grid and the file stays.
+    Grid received(2, grid_.Cols(), grid_.FixedRows());
+    if (TransferSucceeded(out) && LoadGridText(app_.dialogs, main, received)) {
+      if (!previous) {
+        // The client made the file under the work files' private mode; the
+        // list is made anew with the mode every other file gets.
+        std::string text = ReadTextFile(main);
+        RemoveFile(main);
+        WriteTextFile(main, text);
+      }
       LoadGridText(app_.dialogs, main, grid_);
       EndTransfer(scope.SavedCaption(), "...List of ISINs received from MGX successfully.",
                   "List of ISINs received from MGX successfully.", "Recieve succeeded",

@@ -1,6 +1,7 @@
 // The list window's Send and Receive through the real client against the
 // exchange emulator on loopback.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -107,6 +108,23 @@ TEST_F(ListExchangeTest, ASendThatFailsSaysSoAndStillRemovesTheUploadFile) {
   ExpectOnlyTheListsLeft();
 }
 
+// A server that will not make the archive folder or rename into it would
+// otherwise see its earlier list overwritten, unarchived.
+TEST_F(ListExchangeTest, AnEarlierListThatCannotBeArchivedIsNeverOverwritten) {
+  test::ExchangeEmulator stock({"--stock", "--refuse", "mkdir,rename"});
+  test::ExchangeEmulator noRename({"--refuse", "rename"});
+  Open("BO");
+  for (const test::ExchangeEmulator* server : {&stock, &noRename}) {
+    SCOPED_TRACE("port " + std::to_string(server->Port()));
+    std::ofstream(server->Entry() + "BO_204513.txt", std::ios::binary) << "the earlier list";
+    controller.endpoint = server->Endpoint();
+    dialogs.Expect("List of BOs not sent to MGX.", "Send failed", MsgIcon::Critical);
+    controller.UpdateList();
+    EXPECT_EQ(ReadFile(server->Entry() + "BO_204513.txt"), "the earlier list");
+    ExpectOnlyTheListsLeft();
+  }
+}
+
 TEST_F(ListExchangeTest, AReceiveReplacesTheISINListAndKeepsOneBackupOfTheOldOne) {
   test::ExchangeEmulator exchange;
   controller.endpoint = exchange.Endpoint();
@@ -158,11 +176,34 @@ TEST_F(ListExchangeTest, AFailedReceiveLeavesTheISINListExactlyAsItWasAndNoBacku
   EXPECT_TRUE(view.controlsEnabled);
   ExpectOnlyTheListsLeft();
 
+  // A list that arrives but does not load (here: empty) is refused the same way.
+  std::ofstream(exchange.Entry() + "ISIN.txt", std::ios::binary) << "";
+  controller.endpoint = exchange.Endpoint();
+  dialogs.ExpectContaining("Tried to read file: " + dir.File("ISIN.txt"),
+                           "Error loading file into list.", MsgIcon::Critical);
+  dialogs.Expect("List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
+  controller.UpdateList();
+  EXPECT_EQ(dir.Read("ISIN.txt"), odd);
+  EXPECT_EQ(grid.Text(3, 3), "CAFE") << "the grid keeps the list too";
+  ExpectOnlyTheListsLeft();
+
   // With no list before, a failed receive leaves none behind and says only that.
+  fs::remove(exchange.Entry() + "ISIN.txt");
   fs::remove(dir.File("ISIN.txt"));
   dialogs.Expect("List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
   controller.UpdateList();
   EXPECT_EQ(DataFiles(), (std::vector<std::string>{"BO.txt"}));
+
+  // A list the receive makes gets the mode of any other file, not the work files' private one.
+  std::ofstream(exchange.Entry() + "ISIN.txt", std::ios::binary) << kISINText;
+  const mode_t mask = ::umask(022);
+  dialogs.Expect("List of ISINs received from MGX successfully.", "Recieve succeeded",
+                 MsgIcon::Information);
+  controller.UpdateList();
+  ::umask(mask);
+  EXPECT_EQ(fs::status(dir.File("ISIN.txt")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
 }
 
 }  // namespace

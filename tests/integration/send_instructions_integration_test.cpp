@@ -106,6 +106,28 @@ TEST_F(SendIntegrationTest, NoServerARefusedLoginOrARefusedUploadEndAsNotSent) {
                                                   ArchiveName("08-Dec-26_02-03-59PM_3")}));
 }
 
+// The day's file goes into the day's folder or nowhere: a server that will
+// not make the folder must not get the file into "entry" itself.
+TEST_F(SendIntegrationTest, TheFileLandsInTheDaysFolderOrTheSendFails) {
+  AddTwoGoodRows();
+  ExchangeEmulator stock({"--stock", "--refuse", "mkdir"});
+  dialogs.QueueOpenFile(WriteCoveringHoldingFile());
+  ExpectConfirmation();
+  ExpectFailure();
+  Send(stock.Endpoint());
+  EXPECT_TRUE(fs::is_empty(stock.Entry()));
+
+  // The folder made earlier by someone else: the file goes into it.
+  fs::create_directory(stock.Entry() + kDay);
+  dialogs.QueueOpenFile(WriteCoveringHoldingFile());
+  ExpectConfirmation();
+  ExpectSuccess();
+  Send(stock.Endpoint());
+  EXPECT_EQ(OnServer(stock), GridToText(grid));
+  EXPECT_FALSE(fs::exists(stock.Entry() + FileName()));
+  ExpectNoWorkFiles();
+}
+
 // The demo day as the clerk would prepare it: import, Auto-Fill, Summarize, Send.
 class DemoDaySendTest : public SendIntegrationTest {
  protected:

@@ -14,17 +14,6 @@ using test::kISINText;
 using test::ListFixture;
 using Entries = std::vector<std::string>;
 
-TEST(BackupStamps, DateAndTimeInTheirTwoForms) {
-  DateTime afternoon{Date{2010, 5, 17}, 14, 3, 59};
-  EXPECT_EQ(BackupStamp(afternoon), "2010-05-17_14-03-59");
-  EXPECT_EQ(ArchiveStamp(afternoon), "17-May-10_02-03-59PM");
-  DateTime midnight{Date{2026, 1, 5}, 0, 7, 0};
-  EXPECT_EQ(BackupStamp(midnight), "2026-01-05_00-07-00");
-  EXPECT_EQ(ArchiveStamp(midnight), "05-Jan-26_12-07-00AM");
-  DateTime noon{Date{2026, 12, 9}, 12, 0, 1};
-  EXPECT_EQ(ArchiveStamp(noon), "09-Dec-26_12-00-01PM");
-}
-
 TEST_F(ListFixture, SaveAsBackupCopiesTheFileAsSavedUnderTheStamp) {
   clock.now = DateTime{Date{2010, 5, 17}, 14, 3, 59};
   Open("BO");

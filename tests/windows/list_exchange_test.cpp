@@ -15,14 +15,6 @@ namespace {
 using test::kISINText;
 using test::ListFixture;
 
-TEST(SendBOListLines, ArchiveTheEarlierUploadUnderTheMovingSendsStampThenPut) {
-  EXPECT_EQ(
-      SendBOListLines("204513", DateTime{Date{2010, 5, 17}, 14, 3, 59}),
-      (std::vector<std::string>{"mkdir BO_204513",
-                                "rename BO_204513.txt BO_204513/BO_204513_17-May-10_02-03-59PM.txt",
-                                "put BO_204513.txt"}));
-}
-
 TEST_F(ListFixture, ASendWithABlankRowSendsNothingAndSelectsTheRow) {
   Open("BO");
   controller.AddRowAndEdit();

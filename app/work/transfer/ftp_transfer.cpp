@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -48,20 +49,18 @@ void WriteOwnerOnlyTextFile(const std::string& path, const std::string& content)
   WriteTextFile(path, content);
 }
 
-std::vector<std::string> DayLines(const std::string& day, const std::string& verb,
-                                  const std::string& fileName) {
-  return {"mkdir " + day, "cd " + day, verb + " " + fileName};
-}
-
 }  // namespace
 
+// The day's file is named with its folder on the server rather than after a
+// "cd" into it: a server that refuses the folder then refuses the transfer,
+// instead of taking the file into (or giving it from) "entry" itself.
 std::vector<std::string> SendInstructionLines(const std::string& day, const std::string& fileName) {
-  return DayLines(day, "put", fileName);
+  return {"mkdir " + day, "put " + fileName + " " + day + "/" + fileName};
 }
 
 std::vector<std::string> ProbeInstructionLines(const std::string& day,
                                                const std::string& fileName) {
-  return DayLines(day, "get", fileName);
+  return {"mkdir " + day, "get " + day + "/" + fileName + " " + fileName};
 }
 
 std::string FtpScriptText(const std::vector<std::string>& operationLines,
@@ -136,6 +135,22 @@ bool TransferSucceeded(std::string_view output) {
 
 bool RemoteFileMissing(std::string_view output) {
   return ToLower(output).find(kFileMissingReply) != std::string::npos;
+}
+
+bool RenameSucceeded(std::string_view output) {
+  // Server replies are the lines that start with a three-digit code.
+  auto isReply = [](std::string_view line) {
+    return line.size() >= 4 && std::isdigit(static_cast<unsigned char>(line[0])) &&
+           std::isdigit(static_cast<unsigned char>(line[1])) &&
+           std::isdigit(static_cast<unsigned char>(line[2])) && (line[3] == ' ' || line[3] == '-');
+  };
+  bool oldNameAccepted = false;
+  for (std::string_view line : SplitAll(output, "\n")) {
+    if (!isReply(line)) continue;
+    if (oldNameAccepted) return line.substr(0, 3) == "250";
+    oldNameAccepted = line.substr(0, 3) == "350";
+  }
+  return false;
 }
 
 void DeleteTransferFiles(const std::string& backupLocation) {

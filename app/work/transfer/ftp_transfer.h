@@ -71,6 +71,9 @@ std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
 bool TransferSucceeded(std::string_view output);
 // The server said the remote file is missing (letter case ignored).
 bool RemoteFileMissing(std::string_view output);
+// A rename went through: the server accepted its old name ("350 …") and the
+// reply that follows is "250 …".
+bool RenameSucceeded(std::string_view output);
 
 // Removes backupLocation + "ftp2MGX.*" and + "out.txt"; files already gone are
 // fine. Throws AppError when one cannot be removed.

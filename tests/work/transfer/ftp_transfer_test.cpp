@@ -22,11 +22,10 @@ TEST(FtpScriptTest, LogsInChangesToEntryRunsTheOperationsAndSaysBye) {
       "prompt\n"
       "cd entry\n"
       "mkdir 05-Jan-2010\n"
-      "cd 05-Jan-2010\n"
-      "put 05-Jan-2010_PI_204513.txt\n"
+      "put 05-Jan-2010_PI_204513.txt 05-Jan-2010/05-Jan-2010_PI_204513.txt\n"
       "bye\n");
   EXPECT_EQ(ProbeInstructionLines("05-Jan-2010", "F.txt"),
-            (std::vector<std::string>{"mkdir 05-Jan-2010", "cd 05-Jan-2010", "get F.txt"}));
+            (std::vector<std::string>{"mkdir 05-Jan-2010", "get 05-Jan-2010/F.txt F.txt"}));
 }
 
 TEST(FtpScriptTest, NoLineOrAddressCanSmuggleInACommand) {

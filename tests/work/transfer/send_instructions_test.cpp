@@ -39,8 +39,10 @@ class FakeExchange {
         WriteFile(location + name, "work");
       if (state == State::Throws) throw AppError("No space left on device");
       if (state == State::Down) return std::string("ftp: Can't connect to `127.0.0.1:2121'\n");
+      // "put LOCAL REMOTE" or "get REMOTE LOCAL": the local file is the one that matters here.
       const std::string& op = lines.back();
-      const std::string file = op.substr(4);
+      const std::string file =
+          op.starts_with("put ") ? op.substr(4, op.find(' ', 4) - 4) : op.substr(op.rfind(' ') + 1);
       if (op.starts_with("get ")) {
         if (state == State::BreaksGets) {
           WriteFile(location + file, "half a fi");
