@@ -24,9 +24,9 @@ struct GlimmetPainter {
     return glimmet::ShiftColor(c, amount, blue, s.softBevel);
   }
   bool Hover() const { return s.isHovering; }
-  // The container marks the control as its default button; as in the
-  // original's dialogs, the focused button displays as the default.
-  bool MarkedDefault() const { return s.displayAsDefault || s.hasFocus; }
+  // The container marks the control as its default button. Focus alone does
+  // not: only the XP look treats a focused button like the default one.
+  bool MarkedDefault() const { return s.displayAsDefault; }
 
   // Step 6 and 7 of Redraw for one look.
   void Paint(Look look);

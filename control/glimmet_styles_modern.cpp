@@ -56,7 +56,7 @@ void GlimmetPainter::StyleWindowsXP(Look look) {
   if (Hover()) {
     ring(Rgb(255, 178, 49), Rgb(231, 150, 0), Rgb(255, 243, 206), Rgb(255, 219, 140),
          Rgb(255, 203, 107));
-  } else if (s.showFocusRect && MarkedDefault()) {
+  } else if (s.showFocusRect && (s.hasFocus || MarkedDefault())) {
     ring(Rgb(140, 174, 231), Rgb(107, 130, 239), Rgb(206, 231, 255), Rgb(189, 215, 247),
          Rgb(181, 209, 240));
   } else {

@@ -203,9 +203,14 @@ class DrawingTest : public QObject {
     QCOMPARE(At(g, w - 1, 5), kHigh);
     QCOMPARE(At(g, 1, 5), kShadow);
     QCOMPARE(At(g, w - 2, 5), kLight);
-    // Focused (the default button): inset bevel, black frame, dotted focus.
+    // Focus alone is not the default button: the plain bevel, no dotted rectangle.
     g->Redraw(0, false);
     Focus(g);
+    QCOMPARE(At(g, 0, 5), kHigh);
+    QCOMPARE(At(g, 1, 5), kLight);
+    QCOMPARE(At(g, 4, 4), kFace);
+    // Marked as the container's default: inset bevel, black frame, dotted focus.
+    g->SetDisplayAsDefault(true);
     QCOMPARE(At(g, 0, 5), kDark);
     QCOMPARE(At(g, 1, 5), kHigh);
     QCOMPARE(At(g, w - 2, 5), kDark);

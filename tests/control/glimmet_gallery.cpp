@@ -4,11 +4,14 @@
 // xvfb-run) and look at the result.
 //
 //   glimmet_gallery OUTPUT.png [scheme ...]     schemes 1 to 4, all by default
+//
+// Any screen size does: the rows are drawn one after the other on the screen.
 #include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "glimmet.h"
 
@@ -124,6 +127,10 @@ int main(int argc, char** argv) {
     top += kHeaderH;
     for (int row = 0; row < rowsPerScheme; ++row) {
       const int y = top + row * (kH + kGapY);
+      // The sheet is taller than most screens: it is moved up so that the row
+      // being drawn stands on the screen, where the cursor can hover over it.
+      sheet.move(0, -std::max(0, y - kHeaderH));
+      QApplication::processEvents();
       p.drawText(QRect(4, y, kLabelW, kH), Qt::AlignVCenter, types[row].first);
       for (int c = 0; c < cols; ++c) {
         const int x = kLabelW + kGapX + c * (kW + kGapX);
