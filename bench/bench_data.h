@@ -19,7 +19,8 @@ class SilentDialogs : public Dialogs {
     ++boxes;
     return MsgAnswer::Yes;
   }
-  std::optional<std::string> OpenFile(const std::string&, const std::string&, int) override {
+  std::optional<std::string> OpenFile(const std::string&, const std::string&, int,
+                                      const std::string&) override {
     return std::nullopt;
   }
   std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }

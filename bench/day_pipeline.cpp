@@ -50,7 +50,8 @@ class DayDialogs : public SilentDialogs {
     return SilentDialogs::Message(text, title, icon, buttons);
   }
   // The holding file dialog picks the day's holding report.
-  std::optional<std::string> OpenFile(const std::string&, const std::string&, int) override {
+  std::optional<std::string> OpenFile(const std::string&, const std::string&, int,
+                                      const std::string&) override {
     return holdingFile;
   }
   std::string holdingFile;
@@ -112,7 +113,7 @@ Algorithms Transcription() {
       [](AppContext& app, Grid& grid, WindowPort& window, HoldingMessageView& view,
          std::string& savedCaption) {
         savedCaption = window.Caption();
-        auto path = app.dialogs.OpenFile(kHoldingFileDialogTitle, kHoldingFileFilter, 1);
+        auto path = app.dialogs.OpenFile(kHoldingFileDialogTitle, kHoldingFileFilter, 1, {});
         bool failed = straight::CheckHoldingFile(app, grid, window, view, *path, savedCaption);
         if (!failed)
           app.dialogs.Message("Holding balance checking completed.", "Checking Complete.",

@@ -23,7 +23,8 @@ class SilentDialogs : public Dialogs {
   MsgAnswer Message(const std::string&, const std::string&, MsgIcon, MsgButtons b) override {
     return b == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
   }
-  std::optional<std::string> OpenFile(const std::string&, const std::string&, int) override {
+  std::optional<std::string> OpenFile(const std::string&, const std::string&, int,
+                                      const std::string&) override {
     return std::nullopt;
   }
   std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }

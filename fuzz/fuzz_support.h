@@ -23,7 +23,8 @@ class QuietDialogs : public Dialogs {
  public:
   MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                     MsgButtons buttons) override;
-  std::optional<std::string> OpenFile(const std::string&, const std::string&, int) override {
+  std::optional<std::string> OpenFile(const std::string&, const std::string&, int,
+                                      const std::string&) override {
     return openFile;
   }
   std::string BrowseFolder(const std::string&, const std::string&) override { return {}; }

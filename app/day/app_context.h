@@ -6,6 +6,7 @@
 
 #include "day/list_answers.h"
 #include "day/reference_lists.h"
+#include "ground/exchange.h"
 #include "ground/memory_hints.h"
 #include "ground/ports.h"
 #include "ground/settings.h"
@@ -32,6 +33,7 @@ struct AppContext {
   std::string kindCode;         // "PI" or "PO"
   std::string listKind;         // "BO" or "ISIN"
   std::string holdingMessage;
+  ExchangeEndpoint exchange;  // where every transfer connects
 
   std::string IniPath() const { return programFolder + kSettingsFileName; }
   std::string DataPath(const std::string& fileName) const {
@@ -39,7 +41,11 @@ struct AppContext {
   }
   // BO.txt and ISIN.txt from the backup location.
   void LoadLists() { LoadListsFrom(settings.BackupLocation); }
+  // A data folder used for the first time gets lists that hold their header
+  // line only, so a new clerk starts with empty lists, not a load error.
   void LoadListsFrom(const std::string& folder) {
+    ProvideListFile(folder + "BO.txt", kBOListHeader);
+    ProvideListFile(folder + "ISIN.txt", kISINListHeader);
     lists.LoadBOList(folder + "BO.txt");
     lists.LoadISINList(folder + "ISIN.txt");
   }

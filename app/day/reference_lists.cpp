@@ -1,6 +1,7 @@
 #include "day/reference_lists.h"
 
 #include <atomic>
+#include <filesystem>
 
 #include "ground/errors.h"
 #include "ground/text.h"
@@ -237,6 +238,18 @@ std::string ReferenceLists::FindScripID(const std::string& isinPart, std::string
   if (i == kNoMatch) return std::string();
   if (codeBox) *codeBox = isin_[i].isinCode;
   return isin_[i].scripId;
+}
+
+void ProvideListFile(const std::string& path, const char* header) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_directory(fs::path(path).parent_path(), error)) return;
+  if (fs::symlink_status(path, error).type() != fs::file_type::not_found) return;
+  try {
+    WriteTextFile(path, header);
+  } catch (const AppError&) {
+    // A folder that cannot take the file: the load that follows says why.
+  }
 }
 
 }  // namespace quorvin

@@ -21,6 +21,9 @@
 namespace quorvin {
 
 inline constexpr const char* kBONameNotFound = "BO NAME NOT FOUND";
+// The header lines of the two list files.
+inline constexpr const char* kBOListHeader = "S/N~BO ID~BO Name~Client Code";
+inline constexpr const char* kISINListHeader = "S/N~ISIN Code~ISIN Name~Scrip ID~Scrip Code";
 inline constexpr const char* kISINNameNotFound = "ISIN NAME NOT FOUND";
 
 struct BORecord {
@@ -105,5 +108,9 @@ class ReferenceLists {
   std::uint64_t generation_ = NextGeneration();
   ContainsIndex scripIndex_, isinIndex_;
 };
+
+// Writes a list file holding only `header` at `path` when its folder exists
+// and the file does not; anything else is left for the load to report.
+void ProvideListFile(const std::string& path, const char* header);
 
 }  // namespace quorvin

@@ -19,10 +19,10 @@ class Dialogs {
   virtual ~Dialogs() = default;
   virtual MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                             MsgButtons buttons) = 0;
-  // Open-file dialog; nullopt when the clerk cancels. filter is "Label|*.X|Label|*.*",
-  // filterIndex counts from 1.
+  // Open-file dialog, opened in startFolder (when given); nullopt when the
+  // clerk cancels. filter is "Label|*.X|Label|*.*", filterIndex counts from 1.
   virtual std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
-                                              int filterIndex) = 0;
+                                              int filterIndex, const std::string& startFolder) = 0;
   // Folder browser; an empty text when the clerk cancels.
   virtual std::string BrowseFolder(const std::string& title, const std::string& startFolder) = 0;
   // Opens the text viewer on a file and does not wait for it.

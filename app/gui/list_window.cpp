@@ -284,11 +284,11 @@ bool ListWindow::EditorKey(QKeyEvent* key) {
 }
 
 std::string ListWindow::Caption() const {
-  return S(windowTitle());
+  return S(CaptionOf(windowTitle()));
 }
 
 void ListWindow::SetCaption(const std::string& caption) {
-  setWindowTitle(Q(caption));
+  setWindowTitle(ShownCaption(Q(caption)));
 }
 
 void ListWindow::SetWaitCursor(bool wait) {

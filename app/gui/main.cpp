@@ -1,13 +1,45 @@
-// Quorvin: start-up reads the settings and lists, then opens the main window.
+// Quorvin: start-up finds the program folder, reads the settings and lists,
+// then opens the main window. "quorvin --demo" starts the demo day instead.
 #include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <cstdlib>
 #include <exception>
+#include <memory>
 
+#include "ground/exchange.h"
 #include "gui/app_shell.h"
+#include "gui/demo_session.h"
+#include "gui/window_support.h"
+#include "windows/start_up.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorvin");
-  quorvin::gui::AppShell shell(QApplication::applicationDirPath().toStdString() + "/");
+  const bool demo = QApplication::arguments().contains(QStringLiteral("--demo"));
+  const QString executableFolder = QApplication::applicationDirPath();
+
+  std::unique_ptr<quorvin::gui::DemoSession> demoSession;
+  std::string programFolder;
+  try {
+    if (demo) {
+      demoSession = std::make_unique<quorvin::gui::DemoSession>(executableFolder);
+      programFolder = demoSession->ProgramFolder();
+      quorvin::gui::SetCaptionSuffix(QStringLiteral(" (demo)"));
+    } else {
+      programFolder = quorvin::ChooseProgramFolder(
+          QFile::encodeName(executableFolder).toStdString(),
+          quorvin::ConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+      quorvin::PrepareProgramFolder(programFolder);
+    }
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("Quorvin"), QString::fromLocal8Bit(e.what()));
+    return 1;
+  }
+
+  quorvin::gui::AppShell shell(programFolder);
+  shell.Context().exchange =
+      demo ? demoSession->Exchange() : quorvin::ReadExchangeConfig(quorvin::kExchangeConfigPath);
   if (!shell.Start()) return 0;
   return QApplication::exec();
 }

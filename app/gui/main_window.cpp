@@ -271,10 +271,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::string MainWindow::Caption() const {
-  return S(windowTitle());
+  return S(CaptionOf(windowTitle()));
 }
 void MainWindow::SetCaption(const std::string& caption) {
-  setWindowTitle(Q(caption));
+  setWindowTitle(ShownCaption(Q(caption)));
 }
 
 void MainWindow::SetWaitCursor(bool wait) {

@@ -1,6 +1,7 @@
 #include "gui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -68,8 +69,9 @@ QStringList ToQtNameFilters(const std::string& filter) {
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const std::string& title, const std::string& filter,
-                                               int filterIndex) {
+                                               int filterIndex, const std::string& startFolder) {
   QFileDialog dialog(Owner(), Q(title));
+  if (!startFolder.empty()) dialog.setDirectory(QFile::decodeName(startFolder.c_str()));
   dialog.setFileMode(QFileDialog::ExistingFile);
   QStringList filters = ToQtNameFilters(filter);
   dialog.setNameFilters(filters);

@@ -15,7 +15,7 @@ class QtDialogs : public Dialogs {
   MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                     MsgButtons buttons) override;
   std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
-                                      int filterIndex) override;
+                                      int filterIndex, const std::string& startFolder) override;
   std::string BrowseFolder(const std::string& title, const std::string& startFolder) override;
   void ViewTextFile(const std::string& path) override;
 

@@ -4,6 +4,24 @@
 #include <QWidget>
 
 namespace quorvin::gui {
+namespace {
+QString& Suffix() {
+  static QString suffix;
+  return suffix;
+}
+}  // namespace
+
+void SetCaptionSuffix(const QString& suffix) {
+  Suffix() = suffix;
+}
+
+QString ShownCaption(const QString& caption) {
+  return caption + Suffix();
+}
+
+QString CaptionOf(const QString& shown) {
+  return !Suffix().isEmpty() && shown.endsWith(Suffix()) ? shown.chopped(Suffix().size()) : shown;
+}
 
 void SetWaitCursor(bool wait) {
   if (wait)

@@ -1,5 +1,7 @@
 #pragma once
 // What every window does the same way as a WindowPort.
+#include <QString>
+
 class QWidget;
 
 namespace quorvin::gui {
@@ -10,6 +12,12 @@ void SetWaitCursor(bool wait);
 // Lets repaints and timers run while a handler waits; the clerk's clicks and
 // keys wait until the handler is done, so nothing starts in the middle of it.
 void ProcessPendingEvents();
+
+// What every window caption ends with ("(demo)" for the demo), set once at start.
+void SetCaptionSuffix(const QString& suffix);
+// A caption as the window shows it, and back.
+QString ShownCaption(const QString& caption);
+QString CaptionOf(const QString& shown);
 
 // Hides an in-cell editor that lies on `grid`. When the editor (or a part of
 // it) has the focus, the grid takes the focus first: hidden while focused, the

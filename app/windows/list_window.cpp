@@ -38,7 +38,7 @@ std::optional<int> FindBlankListRow(const Grid& grid) {
 }
 
 ListController::ListController(AppContext& app, Grid& grid, ListView& view)
-    : app_(app), grid_(grid), view_(view) {}
+    : endpoint(app.exchange), app_(app), grid_(grid), view_(view) {}
 
 void ListController::Guard(const std::function<void()>& handler) {
   try {

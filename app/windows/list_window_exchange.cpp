@@ -76,6 +76,7 @@ void ListController::EndTransfer(const std::string& savedCaption, const std::str
 void ListController::SendBOList() {
   if (busy_) return;
   Guard([&] {
+    if (!endpoint.unusable.empty()) throw AppError(endpoint.unusable);
     if (RefuseBlankRow()) return;
     const std::string location = app_.settings.BackupLocation;
     const std::string upload = app_.DataPath(BOListName(app_.settings.BrokerID) + ".txt");
@@ -115,6 +116,7 @@ void ListController::SendBOList() {
 void ListController::ReceiveISINList() {
   if (busy_) return;
   Guard([&] {
+    if (!endpoint.unusable.empty()) throw AppError(endpoint.unusable);
     const std::string location = app_.settings.BackupLocation;
     const std::string main = app_.DataPath(kISINFile);
     TransferScope scope(view_, busy_, "Receiving list of ISINs from MGX...Please wait...");

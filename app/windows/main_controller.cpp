@@ -18,7 +18,7 @@ namespace quorvin {
 
 MainController::MainController(AppContext& app, Grid& entries, MainView& view,
                                HoldingMessageView& holdingView)
-    : app_(app), grid_(entries), view_(view), holdingView_(holdingView) {}
+    : endpoint(app.exchange), app_(app), grid_(entries), view_(view), holdingView_(holdingView) {}
 
 const std::vector<std::pair<std::string, int>>& MainController::SearchColumns() {
   static const std::vector<std::pair<std::string, int>> columns = {
@@ -180,7 +180,8 @@ namespace quorvin {
 
 void MainController::LoadTradeFile() {
   auto path =
-      app_.dialogs.OpenFile("Choose Text FIle", "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*", 1);
+      app_.dialogs.OpenFile("Choose Text FIle", "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*", 1,
+                            app_.settings.BackupLocation);
   if (!path) return;
   TradeFileName name = ParseTradeFileName(FileNameOf(*path));
   if (name.kind.empty()) {

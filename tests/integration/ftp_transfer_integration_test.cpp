@@ -67,7 +67,7 @@ TEST_F(FtpTransferIntegrationTest, APutLandsInTheDaysFolderAndASecondOneStillSuc
   EXPECT_EQ(ModeOf(local.File("ftp2MGX.txt")), 0600u);
   EXPECT_EQ(ModeOf(local.File("ftp2MGX.bat")), 0600u);
   EXPECT_EQ(ModeOf(local.File("out.txt")), 0600u);
-  EXPECT_EQ(out.find(kFtpPassword), std::string::npos) << "the output must not show the password";
+  EXPECT_EQ(out.find(ExchangeEndpoint{}.password), std::string::npos) << "the output must not show the password";
   DeleteTransferFiles(local.Path());
   ExpectNoWorkFilesLeft(local);
   EXPECT_EQ(local.Read(kFile), kRows);

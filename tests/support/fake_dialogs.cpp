@@ -53,9 +53,11 @@ MsgAnswer FakeDialogs::Message(const std::string& text, const std::string& title
 }
 
 std::optional<std::string> FakeDialogs::OpenFile(const std::string& title,
-                                                 const std::string& filter, int) {
+                                                 const std::string& filter, int,
+                                                 const std::string& startFolder) {
   openFileTitles.push_back(title);
   openFileFilters.push_back(filter);
+  openFileFolders.push_back(startFolder);
   if (openFiles_.empty()) {
     ADD_FAILURE() << "unexpected file dialog \"" << title << "\"";
     return std::nullopt;

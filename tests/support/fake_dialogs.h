@@ -37,7 +37,7 @@ class FakeDialogs : public Dialogs {
   MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                     MsgButtons buttons) override;
   std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
-                                      int filterIndex) override;
+                                      int filterIndex, const std::string& startFolder) override;
   std::string BrowseFolder(const std::string& title, const std::string& startFolder) override;
   void ViewTextFile(const std::string& path) override { viewed.push_back(path); }
 
@@ -46,7 +46,7 @@ class FakeDialogs : public Dialogs {
 
   std::vector<ShownBox> shown;
   std::vector<std::string> viewed;
-  std::vector<std::string> openFileTitles, openFileFilters;
+  std::vector<std::string> openFileTitles, openFileFilters, openFileFolders;
   std::vector<std::pair<std::string, std::string>> browseCalls;  // title, start folder
 
  private:

@@ -263,7 +263,8 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
 
 bool ChooseAndCheckHolding(AppContext& app, Grid& grid, WindowPort& window,
                            HoldingMessageView& view, const std::string& savedCaption) {
-  auto path = app.dialogs.OpenFile(kHoldingFileDialogTitle, kHoldingFileFilter, 1);
+  auto path = app.dialogs.OpenFile(kHoldingFileDialogTitle, kHoldingFileFilter, 1,
+                                   app.settings.BackupLocation);
   if (!path) {
     window.SetCaption(savedCaption);
     window.SetWaitCursor(false);

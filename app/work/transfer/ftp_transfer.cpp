@@ -65,11 +65,14 @@ std::vector<std::string> ProbeInstructionLines(const std::string& day,
 
 std::string FtpScriptText(const std::vector<std::string>& operationLines,
                           const ExchangeEndpoint& endpoint) {
+  if (!endpoint.unusable.empty()) throw AppError(endpoint.unusable);
   RequireWord(endpoint.host);
   RequireWord(endpoint.port);
+  RequireWord(endpoint.user);
+  RequireWord(endpoint.password);
   std::vector<std::string> lines = {
       "open " + endpoint.host + " " + endpoint.port,
-      std::string("user ") + kFtpLogin + " " + kFtpPassword,
+      "user " + endpoint.user + " " + endpoint.password,
       "prompt",  // the client starts with prompting on; this turns it off
       "cd entry",
   };

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "build_config.h"
+#include "ground/exchange.h"
 #include "ground/ports.h"
 
 namespace quorvin {
@@ -22,22 +22,10 @@ inline constexpr const char* kFtpBatchFileName = "ftp2MGX.bat";
 inline constexpr const char* kFtpOutputFileName = "out.txt";
 // The command-line client, looked up on PATH.
 inline constexpr const char* kFtpClient = "ftp";
-inline constexpr const char* kFtpLogin = "quorvinftp";
-inline constexpr const char* kFtpPassword = "qv8305";
 // The server's reply after every completed put or get.
 inline constexpr const char* kTransferCompleteReply = "226 Transfer complete.";
 // The server's words for a missing file, compared in lower case.
 inline constexpr const char* kFileMissingReply = "the system cannot find the file specified";
-
-// Where the client connects. The program always uses the exchange baked into
-// the build; only tests name another (an emulator on loopback).
-struct ExchangeEndpoint {
-  std::string host = QUORVIN_EXCHANGE_HOST;
-  std::string port = QUORVIN_EXCHANGE_PORT;
-  // The client gives up when the server stays silent this long, on connecting
-  // or at any later step, so a stalled server cannot hold the window forever.
-  int stallSeconds = 60;
-};
 
 // The operation lines (after "cd entry") of the instruction transfers, for the
 // day's folder `day` ("dd-MMM-yyyy") and the instruction file name.

@@ -246,6 +246,8 @@ void SendInstructionsThrough(AppContext& app, Grid& grid, WindowPort& window,
 void SendInstructions(AppContext& app, Grid& grid, WindowPort& window,
                       HoldingMessageView& holdingView, const Date& settlementDate,
                       std::string& savedCaption, const ExchangeEndpoint& endpoint) {
+  // With an exchange that cannot be reached as configured, nothing is started.
+  if (!endpoint.unusable.empty()) return ShowErrorDescription(app.dialogs, endpoint.unusable);
   SendInstructionsThrough(app, grid, window, holdingView, settlementDate, savedCaption,
                           TransferTo(endpoint));
 }

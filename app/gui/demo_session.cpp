@@ -1,0 +1,64 @@
+#include "gui/demo_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "ground/errors.h"
+#include "windows/start_up.h"
+
+namespace quorvin::gui {
+namespace {
+
+// The first of these that exists: beside the program, then the source tree.
+QString Find(const QStringList& candidates) {
+  for (const QString& path : candidates)
+    if (QFileInfo::exists(path)) return path;
+  return {};
+}
+
+std::string Name(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+DemoSession::DemoSession(const QString& executableFolder)
+    : folder_(QDir::tempPath() + "/quorvin-demo-XXXXXX") {
+  const QString demo =
+      Find({executableFolder + "/demo", QStringLiteral(QUORVIN_SOURCE_DIR "/demo")});
+  if (!folder_.isValid() || demo.isEmpty()) throw AppError("The demo data cannot be found.");
+  programFolder_ = PrepareDemoFolder(Name(demo) + "/", Name(folder_.path()) + "/");
+
+  const QString script = Find({executableFolder + "/exchange-emulator",
+                               QStringLiteral(QUORVIN_SOURCE_DIR "/scripts/exchange-emulator")});
+  exchange_.unusable =
+      "The demo exchange could not be started (it needs python3 and python3-pyftpdlib).";
+  if (script.isEmpty()) return;
+  emulator_.setProgram(QStringLiteral("python3"));
+  emulator_.setArguments({script, "--port", "0", "--root", folder_.path() + "/exchange"});
+  emulator_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  emulator_.start();
+  // It says on which port it listens once it does.
+  QByteArray said;
+  while (emulator_.waitForReadyRead(10000)) {
+    said += emulator_.readAllStandardOutput();
+    if (said.contains('\n')) break;
+  }
+  const auto match = QRegularExpression("ready on 127\\.0\\.0\\.1:(\\d+)").match(QString(said));
+  if (!match.hasMatch()) return;
+  exchange_.host = "127.0.0.1";
+  exchange_.port = match.captured(1).toStdString();
+  exchange_.unusable.clear();
+}
+
+DemoSession::~DemoSession() {
+  if (emulator_.state() != QProcess::NotRunning) {
+    emulator_.terminate();
+    if (!emulator_.waitForFinished(3000)) emulator_.kill();
+    emulator_.waitForFinished(1000);
+  }
+}
+
+}  // namespace quorvin::gui
