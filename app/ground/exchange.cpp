@@ -48,6 +48,7 @@ ExchangeEndpoint ReadExchangeConfig(const std::string& path) {
   if (error) return refuse(error.message());
   // A pipe or device would block the start; only a plain file is read.
   if (status.type() != std::filesystem::file_type::regular) return refuse("it is not a file");
+  if (std::filesystem::file_size(path, error) == 0 && !error) return endpoint;
   std::string text;
   try {
     text = ReadTextFile(path);

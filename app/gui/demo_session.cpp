@@ -36,8 +36,10 @@ DemoSession::DemoSession(const QString& executableFolder)
   exchange_.unusable =
       "The demo exchange could not be started (it needs python3 and python3-pyftpdlib).";
   if (script.isEmpty()) return;
-  emulator_.setProgram(QStringLiteral("python3"));
-  emulator_.setArguments({script, "--port", "0", "--root", folder_.path() + "/exchange"});
+  // Its standard input stays open while the program lives: should the
+  // program be killed, the emulator ends with it.
+  emulator_.setProgram(script);
+  emulator_.setArguments({"--port", "0", "--root", folder_.path() + "/exchange", "--stop-on-eof"});
   emulator_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   emulator_.start();
   // It says on which port it listens once it does.

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -12,6 +15,17 @@
 #include "gui/demo_session.h"
 #include "gui/window_support.h"
 #include "windows/start_up.h"
+
+namespace {
+
+// Asked to end (the session ends, Ctrl+C): the program closes as if the clerk
+// closed it, so that what it started (the demo's emulator and folder) goes too.
+std::atomic<bool> endRequested{false};
+extern "C" void RequestEnd(int) {
+  endRequested = true;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -41,5 +55,12 @@ int main(int argc, char* argv[]) {
   shell.Context().exchange =
       demo ? demoSession->Exchange() : quorvin::ReadExchangeConfig(quorvin::kExchangeConfigPath);
   if (!shell.Start()) return 0;
+  std::signal(SIGTERM, RequestEnd);
+  std::signal(SIGINT, RequestEnd);
+  QTimer endWatch;
+  QObject::connect(&endWatch, &QTimer::timeout, [] {
+    if (endRequested) QApplication::closeAllWindows(), QApplication::quit();
+  });
+  endWatch.start(200);
   return QApplication::exec();
 }

@@ -36,6 +36,12 @@ TEST_F(EntryFixture, StartsAsAnEmptyPayInDay) {
   EXPECT_FALSE(controller.KindChangeRefused());
 }
 
+TEST_F(EntryFixture, TheTradeFileIsLookedForInTheDataFolder) {
+  dialogs.QueueOpenFile(std::nullopt);
+  controller.LoadTradeFile();
+  EXPECT_EQ(dialogs.openFileFolders, std::vector<std::string>{dir.Path()});
+}
+
 TEST_F(EntryFixture, SwitchingKindWithAnEmptyGridAsksNothing) {
   controller.ChangeKind(kPayOut);
   EXPECT_EQ(app.kindCode, "PO");

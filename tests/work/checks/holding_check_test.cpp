@@ -110,6 +110,8 @@ TEST_F(HoldingCheckTest, CheckButtonAsksForTheFileAndConfirms) {
   EXPECT_EQ(dialogs.openFileTitles, std::vector<std::string>{"Choose Holding FIle (11DPA6UX.TXT)"});
   EXPECT_EQ(dialogs.openFileFilters,
             std::vector<std::string>{"Text files (*.TXT)|*.TXT|All Files (*.*)|*.*"});
+  // The holding report is looked for where the clerk keeps the day's files.
+  EXPECT_EQ(dialogs.openFileFolders, std::vector<std::string>{app.settings.BackupLocation});
   EXPECT_TRUE(view.shown.empty());
   EXPECT_EQ(grid.Row(), 2);  // the walk ends on the last row
 
