@@ -36,6 +36,10 @@ DemoSession::DemoSession(const QString& executableFolder)
   exchange_.unusable =
       "The demo exchange could not be started (it needs python3 and python3-pyftpdlib).";
   if (script.isEmpty()) return;
+  // The exchange publishes its current ISIN list, with a new listing on it.
+  const QString entry = folder_.path() + "/exchange/entry";
+  QDir().mkpath(entry);
+  QFile::copy(demo + "/exchange/ISIN.txt", entry + "/ISIN.txt");
   // Its standard input stays open while the program lives: should the
   // program be killed, the emulator ends with it.
   emulator_.setProgram(script);

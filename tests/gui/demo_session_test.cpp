@@ -1,0 +1,44 @@
+// The demo: its private copy, its exchange on a loopback port serving the new
+// ISIN list, and nothing of either left once it ends.
+#include "gui/demo_session.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtTest>
+
+#include "support/recording_window.h"
+#include "support/temp_folder.h"
+#include "work/transfer/ftp_transfer.h"
+
+using namespace quorvin;
+
+class DemoSessionTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aPrivateDayWithItsOwnExchangeGoneAtTheEnd() {
+    test::TempFolder local;
+    test::RecordingWindow window;
+    std::string folder;
+    ExchangeEndpoint exchange;
+    {
+      gui::DemoSession demo(QCoreApplication::applicationDirPath());
+      folder = demo.ProgramFolder();
+      QVERIFY(QFileInfo::exists(QString::fromStdString(folder + "data/payin_10-Dec-2026.txt")));
+      exchange = demo.Exchange();
+      QCOMPARE(QString::fromStdString(exchange.unusable), QString());
+      QCOMPARE(QString::fromStdString(exchange.host), QStringLiteral("127.0.0.1"));
+      exchange.stallSeconds = 10;
+      const std::string out = RunTransfer(window, local.Path(), {"get ISIN.txt"}, exchange);
+      QVERIFY(TransferSucceeded(out));
+      QVERIFY(local.Read("ISIN.txt").find("NEWLISTCO") != std::string::npos);
+    }
+    QVERIFY(!QDir(QString::fromStdString(folder)).exists());
+    exchange.stallSeconds = 5;
+    const std::string out = RunTransfer(window, local.Path(), {"get ISIN.txt"}, exchange);
+    QVERIFY2(!TransferSucceeded(out), "the emulator still answers");
+  }
+};
+
+QTEST_MAIN(DemoSessionTest)
+#include "demo_session_test.moc"
