@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "ground/errors.h"
 #include "ground/grid_text.h"
@@ -32,6 +33,16 @@ std::optional<std::string> ReadIfPresent(const std::string& path) {
   }
   if (S_ISREG(st.st_mode) && st.st_size == 0) return std::string();
   return ReadTextFile(path);
+}
+
+// Runs a clean-up step; its failure is told after the outcome, not instead of it.
+std::string CleanUp(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const AppError& e) {
+    return e.Description();
+  }
+  return {};
 }
 
 // Sets busy for the length of a transfer and puts the caption back on an
@@ -101,6 +112,13 @@ void ListController::SendBOList() {
         EarlierListMovedAside(out) &&
         TransferSucceeded(RunTransfer(view_, location, UploadBOListLines(brokerId), endpoint));
     scope.Ended();
+    // The work files (the script holds the password) and the upload file go
+    // before the outcome is shown, not after a box that may stay open until
+    // the session ends.
+    const std::string cleanUpFailure = CleanUp([&] {
+      DeleteTransferFiles(location);
+      RemoveFile(upload);
+    });
     if (sent) {
       EndTransfer(scope.SavedCaption(), "...List of BOs sent to MGX successfully.",
                   "List of BOs sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
@@ -108,8 +126,7 @@ void ListController::SendBOList() {
       EndTransfer(scope.SavedCaption(), "...List of BOs not sent to MGX.",
                   "List of BOs not sent to MGX.", "Send failed", MsgIcon::Critical);
     }
-    DeleteTransferFiles(location);
-    RemoveFile(upload);
+    if (!cleanUpFailure.empty()) throw AppError(cleanUpFailure);
   });
 }
 
@@ -138,14 +155,25 @@ void ListController::ReceiveISINList() {
     // A list that does not load (empty, cut short) is no list: it is refused
     // like any failed receive, and the list in the grid and the file stays.
     Grid received(2, grid_.Cols(), grid_.FixedRows());
-    if (TransferSucceeded(out) && LoadGridText(app_.dialogs, main, received)) {
-      if (!previous) {
-        // The client made the file under the work files' private mode; the
-        // list is made anew with the mode every other file gets.
-        std::string text = ReadTextFile(main);
-        RemoveFile(main);
-        WriteTextFile(main, text);
-      }
+    const bool ok = TransferSucceeded(out) && LoadGridText(app_.dialogs, main, received);
+    // Files are put right before the outcome is shown, so that a session
+    // ending over the box leaves the clerk's list and no password behind.
+    if (ok && !previous) {
+      // The client made the file under the work files' private mode; the
+      // list is made anew with the mode every other file gets.
+      std::string text = ReadTextFile(main);
+      RemoveFile(main);
+      WriteTextFile(main, text);
+    } else if (!ok && previous) {
+      // The backup goes only once the main file holds its text again.
+      WriteTextFile(main, *previous);
+      RemoveFile(backup);
+    } else if (!ok) {
+      // There was no list before; whatever the client left is not one.
+      RemoveFile(main);
+    }
+    const std::string cleanUpFailure = CleanUp([&] { DeleteTransferFiles(location); });
+    if (ok) {
       LoadGridText(app_.dialogs, main, grid_);
       EndTransfer(scope.SavedCaption(), "...List of ISINs received from MGX successfully.",
                   "List of ISINs received from MGX successfully.", "Recieve succeeded",
@@ -153,16 +181,8 @@ void ListController::ReceiveISINList() {
     } else {
       EndTransfer(scope.SavedCaption(), "...List of ISINs not received from MGX.",
                   "List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
-      if (previous) {
-        // The backup goes only once the main file holds its text again.
-        WriteTextFile(main, *previous);
-        RemoveFile(backup);
-      } else {
-        // There was no list before; whatever the client left is not one.
-        RemoveFile(main);
-      }
     }
-    DeleteTransferFiles(location);
+    if (!cleanUpFailure.empty()) throw AppError(cleanUpFailure);
   });
 }
 

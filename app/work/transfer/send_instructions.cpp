@@ -183,6 +183,9 @@ bool SendToExchange(AppContext& app, const Grid& grid, WindowPort& window,
   }
 
   const bool sent = TransferSucceeded(out);
+  // The script holds the password: it goes before the clerk is shown the
+  // outcome, not after a box that may stay open until the session ends.
+  DeleteTransferFilesReporting(app.dialogs, location);
   window.SetCaption(savedCaption + "..." + (sent ? kSendSucceededMessage : kSendFailedMessage));
   window.SetWaitCursor(false);
   if (sent) {
@@ -193,7 +196,6 @@ bool SendToExchange(AppContext& app, const Grid& grid, WindowPort& window,
   }
   window.SetCaption(savedCaption);
 
-  DeleteTransferFilesReporting(app.dialogs, location);
   ArchiveAttempt(app, grid, settlementDate);
   return sent;
 }
