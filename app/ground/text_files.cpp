@@ -100,13 +100,21 @@ namespace {
 // Bytes read at a time into a LinePieces buffer.
 constexpr size_t kPieceBlock = 256 * 1024;
 
-// Opens a file for reading, refusing folders and files too large.
+// Opens a file for reading, refusing folders, anything that is not a plain
+// file and files too large. The open itself never waits: a pipe in a file's
+// place would otherwise hold the program until someone wrote into it.
 int OpenForReading(const std::string& path, off_t& size) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) Fail(errno);
   struct stat st {};
   int err = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  if (err == 0 && !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw AppError("Not a plain file (a pipe, socket or device)");
+  }
   if (err == 0 && st.st_size <= kMaxFileBytes) {
+    // Reads of a plain file wait for the disk as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     size = st.st_size;
     return fd;
   }

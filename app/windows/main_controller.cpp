@@ -6,6 +6,7 @@
 #include "day/instruction_files.h"
 #include "day/row_operations.h"
 #include "ground/errors.h"
+#include "ground/text.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
 #include "work/checks/sort_summary.h"
@@ -166,7 +167,22 @@ void MainController::AutoFields() {
   });
 }
 
+// Settings that did not load (an empty Quorvin.ini, say) would put the day's
+// file, the report or the upload in no known place under a broker of no name.
+bool MainController::RefuseIncompleteSettings() {
+  const Settings& s = app_.settings;
+  if (!s.BrokerID.empty() && !s.ClearingBOID.empty() && !s.DefaultBOIDFormat.empty() &&
+      !s.BackupLocation.empty())
+    return false;
+  app_.dialogs.Message(
+      "The settings are incomplete." + std::string(kCrLf) +
+          "Give the Broker ID, Clearing BOID, BOID Format and Backup Location in Settings.",
+      "Settings incomplete", MsgIcon::Critical, MsgButtons::Ok);
+  return true;
+}
+
 void MainController::Save() {
+  if (RefuseIncompleteSettings()) return;
   Guard([&] { SaveInstructions(app_, grid_, view_.SettlementDate()); });
 }
 
@@ -209,6 +225,7 @@ void MainController::LoadTradeFile() {
 }
 
 void MainController::Report() {
+  if (RefuseIncompleteSettings()) return;
   Guard([&] {
     if (app_.instructionKind == kPayIn)
       PrintPayInReport(app_, grid_);
@@ -226,6 +243,7 @@ void MainController::Summarize() {
 }
 
 void MainController::Send() {
+  if (RefuseIncompleteSettings()) return;
   SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_,
                    endpoint);
 }

@@ -105,6 +105,8 @@ class MainController {
 
  private:
   void ApplyKind(const std::string& kind);
+  // Tells the clerk and returns true when a setting is blank.
+  bool RefuseIncompleteSettings();
 
   AppContext& app_;
   Grid& grid_;

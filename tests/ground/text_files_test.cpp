@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -48,6 +51,33 @@ TEST(TextFiles, ReadFailuresAreDescribed) {
   dir.Write("empty.txt", "");
   EXPECT_EQ(Description([&] { ReadTextFile(dir.File("empty.txt")); }), "Input past end of file");
   EXPECT_FALSE(Description([&] { ReadTextFile(dir.Path()); }).empty());
+}
+
+// Only plain files are read, and opening one never waits: a pipe nobody
+// writes into, a socket or a device in a file's place fails at once.
+TEST(TextFiles, WhatIsNotAPlainFileFailsWithoutWaiting) {
+  TempFolder dir;
+  ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = dir.File("socket.txt");
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const struct {
+    std::string path, description;
+  } cases[] = {
+      {dir.File("pipe.txt"), "Not a plain file (a pipe, socket or device)"},
+      {socketPath, "No such device or address"},
+      {"/dev/zero", "Not a plain file (a pipe, socket or device)"},
+      {dir.Path(), "Path is a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Description([&] { ReadTextFile(c.path); }), c.description) << c.path;
+    EXPECT_EQ(Description([&] { LinePieces pieces(c.path); }), c.description) << c.path;
+  }
+  ::close(sock);
 }
 
 // Pieces joined again with the CR LF they were split at give the file back,

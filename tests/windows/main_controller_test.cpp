@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "day/row_operations.h"
 #include "ground/version.h"
 #include "support/entry_fixture.h"
@@ -40,6 +42,21 @@ TEST_F(EntryFixture, TheTradeFileIsLookedForInTheDataFolder) {
   dialogs.QueueOpenFile(std::nullopt);
   controller.LoadTradeFile();
   EXPECT_EQ(dialogs.openFileFolders, std::vector<std::string>{dir.Path()});
+}
+
+// An empty Quorvin.ini leaves the settings blank: nothing may be written
+// under a broker of no name into whatever folder the program runs in.
+TEST_F(EntryFixture, SaveReportAndSendRefuseIncompleteSettings) {
+  controller.SetUpMainWindow();
+  app.settings = {};
+  for (auto handler : {&MainController::Save, &MainController::Report, &MainController::Send}) {
+    dialogs.ExpectContaining("The settings are incomplete.", "Settings incomplete",
+                             MsgIcon::Critical);
+    (controller.*handler)();
+    dialogs.VerifyDone();
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  EXPECT_FALSE(std::filesystem::exists("08-Dec-2026_PI_.txt"));
 }
 
 TEST_F(EntryFixture, SwitchingKindWithAnEmptyGridAsksNothing) {
