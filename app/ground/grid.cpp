@@ -37,6 +37,7 @@ void Grid::SetRows(int rows) {
   rows = std::max(rows, 0);
   if (rows == Rows()) return;
   changed_ = kEveryColumn;
+  ++edits_;
   AboutToReset();
   cells_.resize(static_cast<size_t>(rows) * cols_, pool_->Empty());
   // A grid cut down to a small part of its size gives the room back.
@@ -59,6 +60,7 @@ void Grid::SetCols(int cols) {
   cols = std::max(cols, 0);
   if (cols == cols_) return;
   changed_ = kEveryColumn;
+  ++edits_;
   AboutToReset();
   std::vector<Cell> cells(static_cast<size_t>(rows_) * cols, pool_->Empty());
   for (int r = 0; r < rows_; ++r)
@@ -77,6 +79,7 @@ void Grid::SetText(int row, int col, std::string_view text) {
   if (*cell == text) return;
   cell = pool_->Intern(text);
   MarkChanged(col);
+  ++edits_;
   if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
 }
 
@@ -98,6 +101,7 @@ void Grid::ReplaceRows(const std::vector<CellRow>& rows) {
 
 void Grid::ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellPool> pool) {
   changed_ = kEveryColumn;
+  ++edits_;
   AboutToReset();
   cells_ = std::move(cells);
   pool_ = std::move(pool);
@@ -111,6 +115,7 @@ void Grid::ReplaceCells(std::vector<Cell> cells, int rows, std::shared_ptr<CellP
 void Grid::RemoveRows(int first, int count) {
   if (count <= 0) return;
   changed_ = kEveryColumn;
+  ++edits_;
   AboutToReset();
   cells_.erase(cells_.begin() + static_cast<size_t>(first) * cols_,
                cells_.begin() + static_cast<size_t>(first + count) * cols_);

@@ -62,6 +62,7 @@ class Grid {
   const std::vector<Cell>& Cells() const { return cells_; }
   std::vector<Cell>& MutableCells() {
     changed_ = kEveryColumn;
+    ++edits_;
     return cells_;
   }
   CellPool& Pool() { return *pool_; }
@@ -71,6 +72,7 @@ class Grid {
     if (at == cell) return;
     at = cell;
     MarkChanged(col);
+    ++edits_;
     if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
   }
 
@@ -79,6 +81,9 @@ class Grid {
   // rows, columns or cells in bulk changed. Lets a routine see that what it
   // left in its columns still stands.
   std::uint64_t ChangedColumns() const { return changed_; }
+  // Counts every change of the rows or cells (not of widths or the current
+  // cell): equal counts mean the same content.
+  std::uint64_t Edits() const { return edits_; }
   void ForgetChanges(std::uint64_t columns) { changed_ &= ~columns; }
   static std::uint64_t ColumnBit(int col) { return std::uint64_t{1} << std::min(col, 63); }
   // Replaces every row with `rows` rows of cells from `pool`, which the grid
@@ -131,6 +136,7 @@ class Grid {
   int row_ = 0, col_ = 0, rowSel_ = 0, colSel_ = 0, topRow_ = 0;
   int batchDepth_ = 0;
   std::uint64_t changed_ = kEveryColumn;
+  std::uint64_t edits_ = 0;
   GridListener* listener_ = nullptr;
   FixedTextMeasure fallbackMeasure_;
   const TextMeasure* measure_ = &fallbackMeasure_;

@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <ctime>
 
+#include "ground/dates.h"
 #include "ground/errors.h"
 #include "ground/memory_hints.h"
 
@@ -84,6 +87,24 @@ void RemoveLeftTempFiles(const std::string& folder, const std::string& name) {
 }
 
 }  // namespace
+
+std::optional<FileTime> LastWriteTime(const std::string& path) {
+  std::error_code error;
+  FileTime time = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return time;
+}
+
+std::string DescribeFileTime(FileTime time) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(
+      std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+          std::chrono::file_clock::to_sys(time)));
+  const std::tm* local = std::localtime(&t);
+  if (!local) return "an unknown time";
+  const DateTime when{Date{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday},
+                      local->tm_hour, local->tm_min, local->tm_sec};
+  return FormatDisplayDate(when.date) + " " + FormatTime(when, "hh:nn:ss");
+}
 
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');

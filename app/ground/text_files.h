@@ -3,8 +3,10 @@
 // line end is added or taken away.
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -126,6 +128,13 @@ bool FolderExists(Dialogs& dialogs, const std::string& path);
 std::vector<std::string> ListFiles(const std::string& pattern);
 
 // "/a/b/" for "/a/b/c.txt" and "c.txt" for the name.
+// When a file was last written, to see whether someone wrote it since; nullopt
+// when there is no such file.
+using FileTime = std::filesystem::file_time_type;
+std::optional<FileTime> LastWriteTime(const std::string& path);
+// The time in the clerk's words: "dd-MMM-yyyy hh:nn:ss", local time.
+std::string DescribeFileTime(FileTime time);
+
 std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 

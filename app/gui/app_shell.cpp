@@ -31,6 +31,7 @@ bool AppShell::Start() {
     main_ = new MainWindow(*this);
     dialogs_.SetFallbackParent(main_);
     main_->show();
+    main_->Controller().OfferRecovery();
     return true;
   } catch (const std::exception& e) {
     ShowErrorDescription(dialogs_, e.what());

@@ -13,6 +13,7 @@
 #include "ground/exchange.h"
 #include "gui/app_shell.h"
 #include "gui/demo_session.h"
+#include "gui/main_window.h"
 #include "gui/window_support.h"
 #include "windows/start_up.h"
 
@@ -58,8 +59,10 @@ int main(int argc, char* argv[]) {
   std::signal(SIGTERM, RequestEnd);
   std::signal(SIGINT, RequestEnd);
   QTimer endWatch;
-  QObject::connect(&endWatch, &QTimer::timeout, [] {
-    if (endRequested) QApplication::closeAllWindows(), QApplication::quit();
+  QObject::connect(&endWatch, &QTimer::timeout, [&shell] {
+    if (!endRequested) return;
+    if (shell.Main()) shell.Main()->EndSession();
+    QApplication::quit();
   });
   endWatch.start(200);
   return QApplication::exec();

@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSessionManager>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "day/entry_grid.h"
@@ -68,6 +70,20 @@ MainWindow::MainWindow(AppShell& shell, QWidget* parent)
   model_ = new GridModel(entries_, this);
   holdingView_ = std::make_unique<QtHoldingMessageView>(this);
   controller_ = std::make_unique<MainController>(shell_.Context(), entries_, *this, *holdingView_);
+  // Unsaved rows are copied aside every few seconds, so that a program that
+  // dies loses nothing typed.
+  auto* recovery = new QTimer(this);
+  connect(recovery, &QTimer::timeout, this, [this] { controller_->KeepRecoveryCopy(); });
+  recovery->start(3000);
+  // A desktop session that ends asks first, as Exit does.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+    if (manager.allowsInteraction()) {
+      if (!controller_->ConfirmExit()) manager.cancel();
+      manager.release();
+    } else {
+      controller_->KeepRecoveryCopy();
+    }
+  });
   BuildControls();
   BuildEditors();
   WireButtons();
@@ -218,7 +234,17 @@ void MainWindow::WireButtons() {
   connect(buttons_["btnExit"], &AppButton::clicked, this, &QWidget::close);
 }
 
+void MainWindow::EndSession() {
+  controller_->KeepRecoveryCopy();
+  endingSession_ = true;
+  close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!endingSession_ && !controller_->ConfirmExit()) {
+    event->ignore();
+    return;
+  }
   // Unloading the main window unloads every other window and ends the program.
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();

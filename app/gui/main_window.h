@@ -35,6 +35,10 @@ class MainWindow : public QMainWindow, public MainView {
   MainController& Controller() { return *controller_; }
   AppButton* Button(const QString& name) const { return buttons_.value(name); }
 
+  // The session ends (or the program is asked to end): no question can be
+  // answered, so the unsaved rows stay in their recovery copy for the next start.
+  void EndSession();
+
   // WindowPort
   std::string Caption() const override;
   void SetCaption(const std::string& caption) override;
@@ -65,6 +69,7 @@ class MainWindow : public QMainWindow, public MainView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool endingSession_ = false;
   void BuildControls();
   void BuildEditors();
   void WireButtons();

@@ -6,6 +6,7 @@
 #include "day/instruction_files.h"
 #include "day/row_operations.h"
 #include "ground/errors.h"
+#include "ground/grid_text.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
@@ -44,6 +45,7 @@ void MainController::SetUpMainWindow() {
   kindChangeRefused_ = false;
   ChangeKind(kPayIn);
   view_.SetSettlementDate(app_.clock.Today());
+  MarkClean();
 }
 
 void MainController::ChangeKind(const std::string& kind) {
@@ -60,6 +62,7 @@ void MainController::ChangeKind(const std::string& kind) {
     ClearEntryGrid(grid_);
   }
   ApplyKind(kind);
+  if (IsGridEmpty(grid_)) MarkClean();
 }
 
 void MainController::ApplyKind(const std::string& kind) {
@@ -183,11 +186,21 @@ bool MainController::RefuseIncompleteSettings() {
 
 void MainController::Save() {
   if (RefuseIncompleteSettings()) return;
-  Guard([&] { SaveInstructions(app_, grid_, view_.SettlementDate()); });
+  Guard([&] {
+    const bool known = InstructionFilePath(app_, view_.SettlementDate()) == dayFile_;
+    if (!SaveInstructions(app_, grid_, view_.SettlementDate(), known ? dayFileTime_ : std::nullopt))
+      return;
+    RememberDayFile();
+    MarkClean();
+  });
 }
 
 void MainController::Reload() {
-  Guard([&] { ReloadInstructions(app_, grid_, view_.SettlementDate()); });
+  Guard([&] {
+    if (!ReloadInstructions(app_, grid_, view_.SettlementDate())) return;
+    RememberDayFile();
+    MarkClean();
+  });
 }
 
 }  // namespace quorvin
@@ -217,7 +230,10 @@ void MainController::LoadTradeFile() {
   Guard([&] {
     auto progress = [this](int percent) { view_.ShowProgress("Loading trades...", percent); };
     // Rows the clerk chose to keep are left as they stand, unsorted too.
-    if (ImportTrades(app_, grid_, *path, TradeSide(app_), progress)) SortEntries(app_, grid_);
+    if (ImportTrades(app_, grid_, *path, TradeSide(app_), progress)) {
+      SortEntries(app_, grid_);
+      MarkClean();  // the rows are the trade file's: loading it again gives them back
+    }
   });
   view_.HideProgress();
   view_.SetWaitCursor(false);
@@ -246,6 +262,14 @@ void MainController::Send() {
   if (RefuseIncompleteSettings()) return;
   SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_,
                    endpoint);
+  // A send that got as far as saving the day leaves nothing unsaved.
+  Guard([&] {
+    const std::string path = InstructionFilePath(app_, view_.SettlementDate());
+    if (LastWriteTime(path) && ReadTextFile(path) == GridToText(grid_)) {
+      RememberDayFile();
+      MarkClean();
+    }
+  });
 }
 
 void MainController::CheckHolding() {

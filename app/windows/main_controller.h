@@ -3,6 +3,7 @@
 // in-cell editors, the row keys, the pop-up menu, the search and the buttons
 // that work on the entry grid. The Qt window forwards its events here and
 // shows what the MainView calls ask for.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "day/app_context.h"
 #include "ground/grid.h"
 #include "ground/ports.h"
+#include "ground/text_files.h"
 #include "work/checks/holding_check.h"
 #include "work/entry/cell_editing.h"
 #include "work/transfer/ftp_transfer.h"
@@ -99,12 +101,30 @@ class MainController {
   void CheckHolding();
   void Send();
 
+  // Unsaved work. The rows changed since the last Save, Reload or load:
+  bool HasUnsavedChanges() const { return grid_.Edits() != cleanEdits_; }
+  // Exit, closing the window: asks when rows would be lost; true when the
+  // program may end (the recovery copy then goes).
+  bool ConfirmExit();
+  // Called every few seconds: keeps a copy of unsaved rows in the data
+  // folder, so that a program that dies loses nothing typed.
+  void KeepRecoveryCopy();
+  // At start: offers the rows a program that ended without saving left.
+  void OfferRecovery();
+
   // Runs a handler with the error trap every button has: an unexpected
   // failure shows its description and ends the handler.
   void Guard(const std::function<void()>& handler);
 
  private:
   void ApplyKind(const std::string& kind);
+  // The rows now match what is on disk (or need not be kept): no question on
+  // leaving, no recovery copy.
+  void MarkClean();
+  // This window has just loaded or saved the day's file: a later Save asks
+  // when someone else wrote it in between.
+  void RememberDayFile();
+  void DropRecoveryCopy();
   // Tells the clerk and returns true when a setting is blank.
   bool RefuseIncompleteSettings();
 
@@ -112,7 +132,12 @@ class MainController {
   Grid& grid_;
   MainView& view_;
   HoldingMessageView& holdingView_;
-  std::string savedCaption_;  // the caption a long handler restores
+  std::uint64_t cleanEdits_ = 0;
+  std::string dayFile_;                  // the day's file this window last loaded or saved
+  std::optional<FileTime> dayFileTime_;  // and when it was written then
+  std::string recoveryPath_;             // the recovery copy written last
+  std::uint64_t recoveryEdits_ = 0;      // of these rows
+  std::string savedCaption_;             // the caption a long handler restores
   bool kindChangeRefused_ = false;
   int copiedRow_ = 0, copiedCol_ = 0;
   int editRow_ = -1, editCol_ = -1;

@@ -1,4 +1,6 @@
 // frmMain driven through its widgets, found by their system names.
+#include <sys/stat.h>
+
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -9,6 +11,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
+#include <cstdio>
 
 #include "day/entry_grid.h"
 #include "ground/version.h"
@@ -232,6 +235,38 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->Button("btnLoadFromBTFile")->Caption(), "Load Payout");
     QVERIFY(!w_->Button("btnCheck")->Widget()->isEnabled());
     QVERIFY(IsGridEmpty(w_->Entries()));
+  }
+
+  // Typed rows are never lost without a word: Exit asks, No keeps the window.
+  void exitWithUnsavedRowsAsksFirst() {
+    w_->Entries().SetText(1, col::kClientCode, "C1001");
+    QStringList seen;
+    test::AnswerNextBox(QMessageBox::No, &seen);
+    Click("btnExit");
+    QCOMPARE(seen,
+             QStringList{"Confirm Exit|Unsaved data will be lost.\nAre you sure to continue?"});
+    QVERIFY(w_->isVisible());
+    test::AnswerNextBox(QMessageBox::Yes);
+    Click("btnExit");
+    QVERIFY(!w_->isVisible());
+  }
+
+  // A pipe in the place of BO.txt must not hold the start: the list's load
+  // message, then the main window.
+  void aPipeForAListStillOpensTheMainWindow() {
+    test::DemoInstall install;
+    const std::string bo = install.Data().File("BO.txt");
+    QVERIFY(std::remove(bo.c_str()) == 0);
+    QVERIFY(::mkfifo(bo.c_str(), 0600) == 0);
+    QStringList seen;
+    test::AnswerNextBox(QMessageBox::Ok, &seen);
+    AppShell shell(install.ProgramFolder());
+    QVERIFY(shell.Start());
+    QVERIFY(shell.Main() && shell.Main()->isVisible());
+    QCOMPARE(seen.size(), 1);
+    QVERIFY2(
+        seen[0].startsWith("Error loading list of BOs.|") && seen[0].contains("Not a plain file"),
+        qPrintable(seen[0]));
   }
 
   void popupMenuCopiesDownTheSelection() {

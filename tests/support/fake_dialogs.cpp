@@ -27,9 +27,9 @@ FakeDialogs& FakeDialogs::ExpectErrorContaining(std::string part) {
   return *this;
 }
 
-FakeDialogs& FakeDialogs::ExpectContaining(std::string part, std::string title, MsgIcon icon) {
-  expected_.push_back(
-      {std::move(part), std::move(title), icon, MsgButtons::Ok, MsgAnswer::Ok, true});
+FakeDialogs& FakeDialogs::ExpectContaining(std::string part, std::string title, MsgIcon icon,
+                                           MsgAnswer answer, MsgButtons buttons) {
+  expected_.push_back({std::move(part), std::move(title), icon, buttons, answer, true});
   return *this;
 }
 

@@ -29,7 +29,9 @@ class FakeDialogs : public Dialogs {
   // Expects a plain error box (application title, no icon) whose text contains `part`.
   FakeDialogs& ExpectErrorContaining(std::string part);
   // Expects a box of this title whose text contains `part`.
-  FakeDialogs& ExpectContaining(std::string part, std::string title, MsgIcon icon);
+  FakeDialogs& ExpectContaining(std::string part, std::string title, MsgIcon icon,
+                                MsgAnswer answer = MsgAnswer::Ok,
+                                MsgButtons buttons = MsgButtons::Ok);
 
   void QueueOpenFile(std::optional<std::string> answer) { openFiles_.push_back(std::move(answer)); }
   void QueueBrowse(std::string answer) { browses_.push_back(std::move(answer)); }
