@@ -104,15 +104,15 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
   // -v: print every server reply, which is what the caller reads;
   // -q: give up on a server that stays silent.
   // umask: out.txt is private like the script.
+  // exec: the client takes the shell's place, and with it the tie that ends
+  // it when the program ends.
   return "#!/bin/sh\n"
          "umask 077\n"
          "unset CDPATH\n"
          "cd -- " +
-         QuoteForShell(backupLocation) + " || exit 1\n" + kFtpClient + " -n -v -q " +
+         QuoteForShell(backupLocation) + " || exit 1\nexec " + kFtpClient + " -n -v -q " +
          std::to_string(endpoint.stallSeconds > 0 ? endpoint.stallSeconds : 60) + " <" +
-         kFtpScriptFileName + " >" + kFtpOutputFileName +
-         " 2>&1\n"
-         "exit 0\n";
+         kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\n";
 }
 
 std::string RunTransfer(WindowPort& window, const std::string& backupLocation,

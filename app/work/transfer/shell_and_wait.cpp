@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,8 +15,6 @@
 #include <thread>
 
 #include "ground/errors.h"
-
-extern char** environ;
 
 namespace quorvin {
 namespace {
@@ -54,42 +52,54 @@ void Stop(pid_t pid) {
   }
 }
 
-class SpawnSetup {
- public:
-  SpawnSetup() {
-    posix_spawn_file_actions_init(&actions_);
-    posix_spawnattr_init(&attr_);
+// Starts the helper in a session of its own, without terminal or input, with
+// the default signal handling, and tied to this process: should the program
+// be killed, the helper is killed too (it runs a client that holds the
+// exchange's password in its script). Between fork and exec the child makes
+// only calls that are safe in the copy of a threaded program.
+pid_t Spawn(char* const argv[]) {
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) throw AppError(std::strerror(errno));
+  sigset_t none;
+  sigemptyset(&none);
+  struct sigaction defaults {};
+  defaults.sa_handler = SIG_DFL;
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(report[0]);
+    ::setsid();
+    const int null = ::open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
+    if (null > 2) ::close(null);
+    for (int sig : {SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGHUP, SIGCHLD})
+      ::sigaction(sig, &defaults, nullptr);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() == parent) ::execvp(argv[0], argv);
+    const int err = errno;
+    [[maybe_unused]] ssize_t n = ::write(report[1], &err, sizeof err);
+    ::_exit(127);
   }
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions_);
-    posix_spawnattr_destroy(&attr_);
+  const int forkError = errno;
+  ::close(report[1]);
+  if (pid < 0) {
+    ::close(report[0]);
+    throw AppError(std::strerror(forkError));
   }
-  SpawnSetup(const SpawnSetup&) = delete;
-  SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-  void Detach() {
-    posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions_, 2, "/dev/null", O_WRONLY, 0);
-    // A new session has no controlling terminal; a GUI's signal mask and
-    // ignored signals must not leak into the helper either.
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (int sig : {SIGINT, SIGQUIT, SIGPIPE, SIGTERM, SIGHUP, SIGCHLD}) sigaddset(&defaults, sig);
-    posix_spawnattr_setsigmask(&attr_, &none);
-    posix_spawnattr_setsigdefault(&attr_, &defaults);
-    posix_spawnattr_setflags(&attr_,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // The pipe closes on a successful exec; otherwise it brings the reason.
+  int err = 0;
+  ssize_t n;
+  while ((n = ::read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
   }
-
-  posix_spawn_file_actions_t* Actions() { return &actions_; }
-  posix_spawnattr_t* Attr() { return &attr_; }
-
- private:
-  posix_spawn_file_actions_t actions_;
-  posix_spawnattr_t attr_;
-};
+  ::close(report[0]);
+  if (n == sizeof err) {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    throw AppError(err == ENOENT ? "File not found" : std::strerror(err));
+  }
+  return pid;
+}
 
 }  // namespace
 
@@ -100,13 +110,7 @@ void ShellAndWait(const std::vector<std::string>& command, int timeoutSeconds, W
   for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
-  SpawnSetup setup;
-  setup.Detach();
-  pid_t pid = 0;
-  int err = ::posix_spawnp(&pid, argv[0], setup.Actions(), setup.Attr(), argv.data(), environ);
-  if (err != 0) {
-    throw AppError(err == ENOENT ? "File not found" : std::strerror(err));
-  }
+  const pid_t pid = Spawn(argv.data());
 
   const bool limited = timeoutSeconds > 0;
   const auto deadline = SteadyClock::now() + std::chrono::seconds(limited ? timeoutSeconds : 0);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <ctime>
+#include <fstream>
+#include <string>
 
 #include "ground/errors.h"
 #include "support/recording_window.h"
@@ -71,6 +75,41 @@ TEST(ShellAndWaitTest, ATimeoutStopsTheProgramAndWhatItStarted) {
   timespec pause{3, 0};
   nanosleep(&pause, nullptr);
   EXPECT_FALSE(dir.Exists("mark")) << "the started program outlived the timeout";
+}
+
+// A program killed while its helper runs must not leave the helper (the FTP
+// client, with the password in its script) running on its own.
+TEST(ShellAndWaitTest, AKilledProgramTakesItsHelperWithIt) {
+  test::TempFolder dir;
+  const pid_t program = ::fork();
+  ASSERT_GE(program, 0);
+  if (program == 0) {
+    test::RecordingWindow window;
+    ShellAndWait({"/bin/sh", "-c", "echo $$ > \"$0\"; exec sleep 30", dir.File("helper")}, 0,
+                 window);
+    ::_exit(0);
+  }
+  std::string helperPid;
+  for (int i = 0; i < 200 && helperPid.find('\n') == std::string::npos; ++i) {
+    timespec pause{0, 10'000'000};
+    nanosleep(&pause, nullptr);
+    if (dir.Exists("helper")) helperPid = dir.Read("helper");
+  }
+  ASSERT_NE(helperPid.find('\n'), std::string::npos) << "the helper never started";
+  const pid_t helper = std::stoi(helperPid);
+  ::kill(program, SIGKILL);
+  ::waitpid(program, nullptr, 0);
+  // Gone, or a zombie waiting for whoever reaps orphans.
+  auto running = [&] {
+    std::ifstream stat("/proc/" + std::to_string(helper) + "/stat");
+    std::string pid, name, state;
+    return stat >> pid >> name >> state && state != "Z";
+  };
+  for (int i = 0; i < 200 && running(); ++i) {
+    timespec pause{0, 10'000'000};
+    nanosleep(&pause, nullptr);
+  }
+  EXPECT_FALSE(running()) << "the helper outlived the program";
 }
 
 TEST(ShellAndWaitTest, AProgramThatCannotStartIsAnError) {
