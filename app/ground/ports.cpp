@@ -1,6 +1,7 @@
 #include "ground/ports.h"
 
 #include <ctime>
+#include <new>
 
 #include "ground/version.h"
 
@@ -16,6 +17,16 @@ DateTime SystemClock::Now() const {
 
 void ShowErrorDescription(Dialogs& dialogs, const std::string& description) {
   dialogs.Message(description, kAppTitle, MsgIcon::None, MsgButtons::Ok);
+}
+
+std::string DescribeFailure(const std::exception& failure) {
+  if (dynamic_cast<const std::bad_alloc*>(&failure))
+    return "Out of memory: this computer has not enough free memory for the work";
+  return failure.what();
+}
+
+void ShowErrorDescription(Dialogs& dialogs, const std::exception& failure) {
+  ShowErrorDescription(dialogs, DescribeFailure(failure));
 }
 
 }  // namespace quorvin

@@ -2,6 +2,7 @@
 // The interfaces through which the core reaches the screen and the clock. The
 // Qt layer implements them with real windows; tests implement them with
 // scripted fakes.
+#include <exception>
 #include <limits>
 #include <optional>
 #include <string>
@@ -80,5 +81,9 @@ class SystemClock : public Clock {
 
 // Shows a plain message box: the description under the application title, no icon, OK.
 void ShowErrorDescription(Dialogs& dialogs, const std::string& description);
+// The same for a failure caught as an exception, in words: running out of
+// memory says so rather than showing the library's name for it.
+void ShowErrorDescription(Dialogs& dialogs, const std::exception& failure);
+std::string DescribeFailure(const std::exception& failure);
 
 }  // namespace quorvin

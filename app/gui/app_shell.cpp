@@ -34,7 +34,7 @@ bool AppShell::Start() {
     main_->Controller().OfferRecovery();
     return true;
   } catch (const std::exception& e) {
-    ShowErrorDescription(dialogs_, e.what());
+    ShowErrorDescription(dialogs_, e);
     return false;
   }
 }

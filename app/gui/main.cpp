@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
       quorvin::PrepareProgramFolder(programFolder);
     }
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("Quorvin"), QString::fromLocal8Bit(e.what()));
+    QMessageBox::critical(nullptr, QStringLiteral("Quorvin"), QString::fromLocal8Bit(quorvin::DescribeFailure(e).c_str()));
     return 1;
   }
 

@@ -45,7 +45,7 @@ void ListController::Guard(const std::function<void()>& handler) {
     handler();
   } catch (const std::exception& e) {
     view_.SetWaitCursor(false);
-    ShowErrorDescription(app_.dialogs, e.what());
+    ShowErrorDescription(app_.dialogs, e);
   }
 }
 

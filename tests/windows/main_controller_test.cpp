@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 #include "day/row_operations.h"
 #include "ground/version.h"
@@ -57,6 +58,13 @@ TEST_F(EntryFixture, SaveReportAndSendRefuseIncompleteSettings) {
   }
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   EXPECT_FALSE(std::filesystem::exists("08-Dec-2026_PI_.txt"));
+}
+
+// Running out of memory is told in words, never as the library's "std::bad_alloc".
+TEST_F(EntryFixture, OutOfMemorySaysSoInWords) {
+  dialogs.ExpectErrorContaining("Out of memory");
+  controller.Guard([] { throw std::bad_alloc(); });
+  EXPECT_EQ(dialogs.shown.back().text.find("bad_alloc"), std::string::npos);
 }
 
 TEST_F(EntryFixture, SwitchingKindWithAnEmptyGridAsksNothing) {

@@ -76,7 +76,7 @@ RowVerdict CheckRow(AppContext& app, std::optional<std::string_view> line, std::
     }
     return {true, false};
   } catch (const std::exception& e) {
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
     return {false, true};
   }
 }

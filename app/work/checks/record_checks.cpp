@@ -28,7 +28,7 @@ bool Trapped(AppContext& app, WindowPort& window, const std::string& savedCaptio
     return check();
   } catch (const std::exception& e) {
     RestoreWindow(window, savedCaption);
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
     return true;
   }
 }

@@ -252,7 +252,7 @@ bool SortGridByColumns(Dialogs& dialogs, Grid& grid, const std::vector<int>& key
     ApplyOrder(grid, first, local);
     return true;
   } catch (const std::exception& e) {
-    ShowErrorDescription(dialogs, e.what());
+    ShowErrorDescription(dialogs, e);
     return false;
   }
 }
@@ -274,7 +274,7 @@ void SortEntries(AppContext& app, Grid& grid) {
     RenumberSerials(grid);
     if (sorted) grid.ForgetChanges(read);
   } catch (const std::exception& e) {
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
   }
 }
 
@@ -284,7 +284,7 @@ void Summarize(AppContext& app, Grid& grid) {
     FoldRuns(grid);
     RenumberInternalRefNos(app, grid);
   } catch (const std::exception& e) {
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
   }
 }
 
@@ -314,7 +314,7 @@ bool CheckSummarized(AppContext& app, Grid& grid, WindowPort& window,
     // Rows that cannot be compared must not be sent as summarized.
     window.SetCaption(savedCaption);
     window.SetWaitCursor(false);
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
     return true;
   }
 }

@@ -55,12 +55,13 @@ class TradeDates {
 
 // The imported rows, built apart and handed to the grid once. The grid ends
 // as writing and widening each cell in place would leave it: the header row,
-// the imported rows, and, after a failure, the blank rows reserved for every
-// line of the file (row 1 keeping the "1" of the cleared grid when no row
-// came in). Columns grow to their widest cell; widening never narrows, so the
-// order of the cells does not matter.
+// the imported rows, and, after a failure, blank rows up to one for every
+// line read (row 1 keeping the "1" of the cleared grid when no row came in). Columns grow to their
+// widest cell; widening never narrows, so the order of the cells does not matter.
 class ImportedRows {
  public:
+  static constexpr size_t kRowsMadeRoomFor = size_t{1} << 21;
+
   explicit ImportedRows(Grid& grid)
       : grid_(grid),
         cols_(static_cast<size_t>(grid.Cols())),
@@ -71,9 +72,11 @@ class ImportedRows {
 
   CellPool& Pool() { return *pool_; }
 
-  // Called before the first row, with a guess of the rows to come.
+  // Called before the first row, with a guess of the rows to come. Room is
+  // made for a large day at once; a guess beyond that (a huge file of short
+  // lines) is not trusted: the rows grow as they come.
   void Start(size_t rows) {
-    cells_.reserve((rows + 1) * cols_);
+    cells_.reserve((std::min(rows, kRowsMadeRoomFor) + 1) * cols_);
     AdviseLargePages(cells_.data(), cells_.capacity() * sizeof(Cell));
     AddCopy(0);
     started_ = true;
@@ -97,7 +100,7 @@ class ImportedRows {
   // Drops the rows: the grid stays as cleared.
   void Abandon() { started_ = false; }
 
-  // failed: the import stopped at a line; the file's `lines` rows stay.
+  // failed: the import stopped at a line; a row for each of the `lines` read stays.
   void Finish(bool failed, size_t lines) {
     if (started_) {
       if (failed) {
@@ -239,15 +242,6 @@ size_t GuessRows(std::string_view firstPiece, size_t fileSize) {
   return std::min(guess, fileSize / 12 + 1);
 }
 
-// The lines of the pieces still to come, the current one included.
-size_t LinesLeft(LinePieces& pieces, std::string_view piece) {
-  size_t lines = 0;
-  do {
-    lines += CountLineEnds(piece) + 1;
-  } while (pieces.Next(piece));
-  return lines;
-}
-
 }  // namespace
 
 TradeFileName ParseTradeFileName(const std::string& fileName) {
@@ -355,18 +349,11 @@ bool ImportTrades(AppContext& app, Grid& grid, const std::string& path, const st
       }
       rows.Finish(false, 0);
     } catch (const AppError& e) {
-      // A line that fails leaves a row for each of the file's lines; a file
-      // that cannot be read leaves the grid cleared.
+      // A line that fails leaves a row for each line read, itself included;
+      // a file that cannot be read leaves the grid cleared.
       failure = e.Description();
-      size_t fileLines = 1;
       if (!lineFailed) rows.Abandon();
-      try {
-        if (lineFailed) fileLines = pieceLine + LinesLeft(*pieces, piece);
-      } catch (const AppError& again) {
-        failure = again.Description();
-        rows.Abandon();
-      }
-      rows.Finish(true, fileLines);
+      rows.Finish(true, lineFailed ? line + 1 : 1);
     }
   }
   // Shown once the grid's view may read the rows again.

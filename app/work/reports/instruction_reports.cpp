@@ -179,7 +179,7 @@ void PrintReport(AppContext& app, const Grid& grid, bool payOut) {
     ShowErrorDescription(app.dialogs, e.Description());
     return;
   } catch (const std::exception& e) {
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
     return;
   }
   app.dialogs.ViewTextFile(path);

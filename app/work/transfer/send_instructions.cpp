@@ -65,7 +65,7 @@ void DeleteTransferFilesReporting(Dialogs& dialogs, const std::string& backupLoc
   try {
     DeleteTransferFiles(backupLocation);
   } catch (const std::exception& e) {
-    ShowErrorDescription(dialogs, e.what());
+    ShowErrorDescription(dialogs, e);
   }
 }
 
@@ -135,7 +135,7 @@ bool CheckAlreadySent(AppContext& app, WindowPort& window, const Date& settlemen
       PutBack(path, before);
     } catch (const std::exception&) {
     }
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
     return false;
   }
   DeleteTransferFilesReporting(app.dialogs, location);
@@ -145,7 +145,7 @@ bool CheckAlreadySent(AppContext& app, WindowPort& window, const Date& settlemen
       PutBack(path, before);
     } catch (const std::exception& e) {
       // The send goes on and writes the grid over the file anyway.
-      ShowErrorDescription(app.dialogs, e.what());
+      ShowErrorDescription(app.dialogs, e);
     }
     return false;
   }
@@ -156,7 +156,7 @@ bool CheckAlreadySent(AppContext& app, WindowPort& window, const Date& settlemen
     } catch (const std::exception& e) {
       // The clerk's file matters more than a local copy of what the exchange holds.
       RestoreWindow(window, savedCaption);
-      ShowErrorDescription(app.dialogs, e.what());
+      ShowErrorDescription(app.dialogs, e);
       WriteTextFile(path, *before);
       return true;
     }
@@ -241,7 +241,7 @@ void SendInstructionsThrough(AppContext& app, Grid& grid, WindowPort& window,
   } catch (const std::exception& e) {
     window.SetWaitCursor(false);
     if (captionSaved) window.SetCaption(savedCaption);
-    ShowErrorDescription(app.dialogs, e.what());
+    ShowErrorDescription(app.dialogs, e);
   }
 }
 

@@ -2,6 +2,7 @@
 // The trade-file import as the clerk's old tool ran it: every cell written
 // and its column widened in place, the lists walked for every lookup. The
 // yardstick for the program's import.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,12 +46,14 @@ inline bool ImportTrades(AppContext& app, Grid& grid, const std::string& path,
     return false;
   ClearEntryGrid(grid);
   WalkLookups find(app.lists, app.dialogs);
+  std::optional<size_t> reading;  // the line being read
   try {
     std::string text = ReadTextFile(path);
     auto lines = SplitAll(text, kCrLf);
     grid.SetRows(static_cast<int>(lines.size()) + 1);
     int row = 1;
     for (size_t i = 0; i < lines.size(); ++i) {
+      reading = i;
       auto fields = SplitAll(lines[i], "|");
       if (fields.size() < 2) continue;
       auto failure = [&](const char* what) {
@@ -76,6 +79,8 @@ inline bool ImportTrades(AppContext& app, Grid& grid, const std::string& path,
     }
     grid.SetRows(row);
   } catch (const AppError& e) {
+    // A failing line leaves a row for each line read, itself included.
+    if (reading) grid.SetRows(static_cast<int>(*reading) + 2);
     ShowErrorDescription(app.dialogs, e.Description());
   }
   return true;
