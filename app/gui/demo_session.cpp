@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "ground/errors.h"
+#include "gui/qt_text.h"
 #include "windows/start_up.h"
 
 namespace quorvin::gui {
@@ -18,10 +19,6 @@ QString Find(const QStringList& candidates) {
   return {};
 }
 
-std::string Name(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
 }  // namespace
 
 DemoSession::DemoSession(const QString& executableFolder)
@@ -29,7 +26,7 @@ DemoSession::DemoSession(const QString& executableFolder)
   const QString demo =
       Find({executableFolder + "/demo", QStringLiteral(QUORVIN_SOURCE_DIR "/demo")});
   if (!folder_.isValid() || demo.isEmpty()) throw AppError("The demo data cannot be found.");
-  programFolder_ = PrepareDemoFolder(Name(demo) + "/", Name(folder_.path()) + "/");
+  programFolder_ = PrepareDemoFolder(SPath(demo) + "/", SPath(folder_.path()) + "/");
 
   const QString script = Find({executableFolder + "/exchange-emulator",
                                QStringLiteral(QUORVIN_SOURCE_DIR "/scripts/exchange-emulator")});

@@ -14,6 +14,7 @@
 #include "gui/app_shell.h"
 #include "gui/demo_session.h"
 #include "gui/main_window.h"
+#include "gui/qt_text.h"
 #include "gui/window_support.h"
 #include "windows/start_up.h"
 
@@ -43,12 +44,13 @@ int main(int argc, char* argv[]) {
       quorvin::gui::SetCaptionSuffix(QStringLiteral(" (demo)"));
     } else {
       programFolder = quorvin::ChooseProgramFolder(
-          QFile::encodeName(executableFolder).toStdString(),
+          quorvin::gui::SPath(executableFolder),
           quorvin::ConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
       quorvin::PrepareProgramFolder(programFolder);
     }
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("Quorvin"), QString::fromLocal8Bit(quorvin::DescribeFailure(e).c_str()));
+    QMessageBox::critical(nullptr, QStringLiteral("Quorvin"),
+                          QString::fromLocal8Bit(quorvin::DescribeFailure(e).c_str()));
     return 1;
   }
 

@@ -71,23 +71,23 @@ QStringList ToQtNameFilters(const std::string& filter) {
 std::optional<std::string> QtDialogs::OpenFile(const std::string& title, const std::string& filter,
                                                int filterIndex, const std::string& startFolder) {
   QFileDialog dialog(Owner(), Q(title));
-  if (!startFolder.empty()) dialog.setDirectory(QFile::decodeName(startFolder.c_str()));
+  if (!startFolder.empty()) dialog.setDirectory(QPath(startFolder));
   dialog.setFileMode(QFileDialog::ExistingFile);
   QStringList filters = ToQtNameFilters(filter);
   dialog.setNameFilters(filters);
   if (filterIndex >= 1 && filterIndex <= filters.size())
     dialog.selectNameFilter(filters[filterIndex - 1]);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return S(dialog.selectedFiles().first());
+  return SPath(dialog.selectedFiles().first());
 }
 
 std::string QtDialogs::BrowseFolder(const std::string& title, const std::string& startFolder) {
-  QString chosen = QFileDialog::getExistingDirectory(Owner(), Q(title), Q(startFolder));
-  return S(chosen);
+  QString chosen = QFileDialog::getExistingDirectory(Owner(), Q(title), QPath(startFolder));
+  return SPath(chosen);
 }
 
 void QtDialogs::ViewTextFile(const std::string& path) {
-  auto* viewer = new TextViewer(Q(path));
+  auto* viewer = new TextViewer(QPath(path));
   viewer->show();
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // Cells and files are raw 8-bit text; the screen gets them through Latin-1,
 // which maps every byte to one character and back, so nothing is lost.
+// File and folder names are not contents: they are the system's, in the
+// encoding it gives file names (UTF-8 here), and cross with QPath/SPath.
+#include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <string>
 
 namespace quorvin::gui {
@@ -13,9 +17,20 @@ inline std::string S(const QString& text) {
   QByteArray bytes = text.toLatin1();
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
-// For message boxes and labels: CR LF shows as one line break.
+inline QString QPath(const std::string& name) {
+  return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+}
+inline std::string SPath(const QString& name) {
+  return QFile::encodeName(name).toStdString();
+}
+// For message boxes and labels: CR LF shows as one line break. A message may
+// name a file: text that reads as UTF-8 (as a name in a folder called
+// "Données" does) is shown as such; any other text is 8-bit as a cell.
 inline QString QDisplay(const std::string& bytes) {
-  return Q(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (utf8.hasError()) text = Q(bytes);
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 }  // namespace quorvin::gui

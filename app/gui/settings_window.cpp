@@ -25,6 +25,7 @@ SettingsWindow::SettingsWindow(AppContext& app, QWidget* parent) : QDialog(paren
   txtClearingBOID_ = AddBox("txtClearingBOID", s.ClearingBOID);
   txtDefaultBOIDFormat_ = AddBox("txtDefaultBOIDFormat", s.DefaultBOIDFormat);
   txtBackupPath_ = AddBox("txtBackupPath", s.BackupLocation);
+  txtBackupPath_->setText(QPath(s.BackupLocation));  // a folder's name, not 8-bit text
   txtBackupPath_->setMinimumWidth(320);
   AppButton* browse = CreateButton(this, {{"name", "btnSetBackupLocation"},
                                           {"caption", "Browse"},
@@ -61,17 +62,17 @@ QLineEdit* SettingsWindow::AddBox(const char* name, const std::string& value) {
 }
 
 void SettingsWindow::Browse() {
-  txtBackupPath_->setText(Q(BrowseBackupLocation(app_, S(txtBackupPath_->text()))));
+  txtBackupPath_->setText(QPath(BrowseBackupLocation(app_, SPath(txtBackupPath_->text()))));
 }
 
 void SettingsWindow::Save() {
   SettingsBoxes boxes{S(txtBrokerID_->text()), S(txtClearingBOID_->text()),
-                      S(txtDefaultBOIDFormat_->text()), S(txtBackupPath_->text())};
+                      S(txtDefaultBOIDFormat_->text()), SPath(txtBackupPath_->text())};
   SaveSettingsBoxes(app_, boxes);
   txtBrokerID_->setText(Q(boxes.brokerId));
   txtClearingBOID_->setText(Q(boxes.clearingBoid));
   txtDefaultBOIDFormat_->setText(Q(boxes.boidFormat));
-  txtBackupPath_->setText(Q(boxes.backupPath));
+  txtBackupPath_->setText(QPath(boxes.backupPath));
 }
 
 }  // namespace quorvin::gui
