@@ -4,6 +4,7 @@
 // an administrator names the real exchange in /etc/quorvin/exchange.ini, so
 // that one installed program serves every broker.
 #include <string>
+#include <utility>
 
 #include "build_config.h"
 
@@ -12,6 +13,11 @@ namespace quorvin {
 inline constexpr const char* kExchangeConfigPath = "/etc/quorvin/exchange.ini";
 
 struct ExchangeEndpoint {
+  ExchangeEndpoint() = default;
+  // Another server with the build's login (the tests' emulators).
+  ExchangeEndpoint(std::string host, std::string port, int stallSeconds)
+      : host(std::move(host)), port(std::move(port)), stallSeconds(stallSeconds) {}
+
   std::string host = QUORVIN_EXCHANGE_HOST;
   std::string port = QUORVIN_EXCHANGE_PORT;
   // The client gives up when the server stays silent this long, on connecting

@@ -147,6 +147,7 @@ class RowsAsRead {
 
   // Copies go into blocks that never move, so the views stay valid.
   std::string_view Copy(std::string_view text) {
+    if (text.empty()) return {};  // a blank cell: nothing to copy
     if (text.size() > left_) {
       blocks_.emplace_back(new char[std::max(text.size(), kBlock)]);
       at_ = blocks_.back().get();
