@@ -27,6 +27,7 @@
 #include "day/entry_grid.h"
 #include "day/instruction_files.h"
 #include "day_files.h"
+#include "ground/memory_hints.h"
 #include "ground/text_files.h"
 #include "straight_day.h"
 #include "work/checks/holding_check.h"
@@ -434,6 +435,7 @@ int SelfCheck() {
 }  // namespace quorvin::bench
 
 int main(int argc, char** argv) {
+  quorvin::KeepFreedMemoryForReuse();  // as the program's main does
   using namespace quorvin::bench;
   std::string folder;
   bool transcription = false, tsv = false, verify = false;

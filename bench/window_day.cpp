@@ -41,6 +41,7 @@
 
 #include "day/entry_grid.h"
 #include "day_files.h"
+#include "ground/memory_hints.h"
 #include "gui/app_shell.h"
 #include "gui/main_window.h"
 #include "modal_script.h"
@@ -485,6 +486,7 @@ class WindowDay {
 }  // namespace quorvin::bench
 
 int main(int argc, char* argv[]) {
+  quorvin::KeepFreedMemoryForReuse();  // as the program's main does
   std::string day, shots;
   bool buttons = true, selfCheck = false, bad = false;
   for (int i = 1; i < argc; ++i) {

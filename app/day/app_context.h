@@ -7,7 +7,6 @@
 #include "day/list_answers.h"
 #include "day/reference_lists.h"
 #include "ground/exchange.h"
-#include "ground/memory_hints.h"
 #include "ground/ports.h"
 #include "ground/settings.h"
 
@@ -18,9 +17,7 @@ inline constexpr const char* kPayOut = "Pay Out";
 
 struct AppContext {
   AppContext(Dialogs& dialogs, const Clock& clock, std::string programFolder)
-      : dialogs(dialogs), clock(clock), programFolder(std::move(programFolder)), lists(dialogs) {
-    KeepFreedMemoryForReuse();
-  }
+      : dialogs(dialogs), clock(clock), programFolder(std::move(programFolder)), lists(dialogs) {}
 
   Dialogs& dialogs;
   const Clock& clock;

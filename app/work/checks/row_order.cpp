@@ -147,18 +147,6 @@ PassSorter::PassSorter(const std::vector<SortKey>& keys, int count)
   positionDirection_ = sign;
 }
 
-void PassSorter::Prefetch(int id) const {
-  // A walk down the rows compares texts kept elsewhere: their strings are
-  // fetched some rows ahead, and the characters of long ones once the string
-  // has come.
-  constexpr int kStrings = 16, kCharacters = 8;
-  for (const SortKey& key : keys_) {
-    if (key.numeric) continue;
-    if (id + kStrings < count_) __builtin_prefetch(key.Text(id + kStrings));
-    if (id + kCharacters < count_) __builtin_prefetch(key.Text(id + kCharacters)->data());
-  }
-}
-
 int PassSorter::CompareFrom(size_t first, int a, int b) const {
   for (size_t k = first; k < keys_.size(); ++k)
     if (int c = CompareOn(keys_[k], a, b)) return c * direction_[k];
@@ -170,7 +158,6 @@ std::vector<int> PassSorter::IfInOrder() const {
   for (int id = 0; id < count_; ++id) order[id] = id;
   int runStart = 0;  // of the rows equal on every key so far
   for (int id = 1; id < count_; ++id) {
-    Prefetch(id);
     int c = CompareFrom(0, id - 1, id);
     if (c > 0) return {};
     if (c == 0) continue;

@@ -61,7 +61,6 @@ class PassSorter {
 
  private:
   int CompareFrom(size_t first, int a, int b) const;
-  void Prefetch(int id) const;
 
   const std::vector<SortKey>& keys_;
   int count_;

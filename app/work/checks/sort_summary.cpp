@@ -60,28 +60,19 @@ bool InOrder(const std::vector<int>& order) {
 
 // Puts the grid's rows first.. into the given order, in place, cycle by
 // cycle: a row is read once and written once, and no second array of all
-// the cells is needed. A cursor running ahead on the cycle fetches the rows
-// about to be read.
+// the cells is needed.
 void ApplyOrder(Grid& grid, int first, const std::vector<int>& order) {
   std::vector<Cell>& cells = grid.MutableCells();
   const size_t cols = grid.Cols();
   Cell* const rows = cells.data() + static_cast<size_t>(first) * cols;
   auto row = [&](size_t id) { return rows + id * cols; };
-  constexpr int kAhead = 8;
   std::vector<Cell> held(cols);
   std::vector<char> placed(order.size(), 0);
   for (size_t p = 0; p < order.size(); ++p) {
     if (placed[p] || order[p] == static_cast<int>(p)) continue;
     std::copy_n(row(p), cols, held.begin());
-    size_t ahead = order[p];
-    for (int k = 0; k < kAhead && ahead != p; ++k) ahead = order[ahead];
     size_t to = p;
     for (size_t from = order[to]; from != p; to = from, from = order[to]) {
-      if (ahead != p) {
-        __builtin_prefetch(row(ahead));
-        __builtin_prefetch(row(ahead) + cols - 1);
-        ahead = order[ahead];
-      }
       std::copy_n(row(from), cols, row(to));
       placed[to] = 1;
     }
