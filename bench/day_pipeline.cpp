@@ -27,7 +27,7 @@
 #include "day/entry_grid.h"
 #include "day/instruction_files.h"
 #include "day_files.h"
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 #include "ground/text_files.h"
 #include "straight_day.h"
 #include "work/checks/holding_check.h"

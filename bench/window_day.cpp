@@ -41,7 +41,7 @@
 
 #include "day/entry_grid.h"
 #include "day_files.h"
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 #include "gui/app_shell.h"
 #include "gui/main_window.h"
 #include "modal_script.h"

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ground/fast_paths.h"
 #include "ground/text_map.h"
 
 namespace quorvin {
@@ -40,7 +41,7 @@ class FirstMatchIndex {
 
   // Starts fetching the slot a key of this HashText would be looked for in.
   void Prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[static_cast<uint32_t>(hash) & mask_]);
+    if (!slots_.empty()) FetchAhead(&slots_[static_cast<uint32_t>(hash) & mask_]);
   }
 
   int Find(std::string_view key) const {

@@ -16,6 +16,7 @@
 
 #include "day/contains_index.h"
 #include "day/first_match_index.h"
+#include "ground/fast_paths.h"
 #include "ground/ports.h"
 
 namespace quorvin {
@@ -81,8 +82,8 @@ class ReferenceLists {
     if (boFirstSerialOnly_ != kNoMatch) return;
     const int i = boByClientCode_.Find(clientCode);
     if (i == kNoMatch) return;
-    __builtin_prefetch(&bo_[i]);
-    __builtin_prefetch(&nameRecord_[i]);
+    FetchAhead(&bo_[i]);
+    FetchAhead(&nameRecord_[i]);
   }
 
  private:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 #include "ground/text_map.h"
 
 namespace quorvin {

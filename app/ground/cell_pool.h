@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ground/fast_paths.h"
 #include "ground/place_map.h"
 
 namespace quorvin {
@@ -24,7 +25,7 @@ class CellPool {
   // The place of a text, added when new; it stays put for the pool's life.
   Cell Intern(std::string_view text);
   // Starts fetching the slot a text of this HashText is looked for in.
-  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+  void Prefetch(std::uint64_t hash) const { FetchAhead(&slots_[hash & mask_]); }
   Cell Empty() const { return empty_; }
   // Makes room for this many distinct texts at once.
   void Reserve(size_t texts);

@@ -155,20 +155,4 @@ class GridBatch {
   Grid& grid_;
 };
 
-// For a walk down the rows, now at `row`: the cells point to texts all over
-// the pool, so the strings of `columns` are asked for `ahead` rows on, and
-// the characters of `longColumns`, which lie apart from their strings, half
-// as far on, once their strings have come. The walk then does not wait on
-// each text in turn. Inlined always: on its own the compiler takes it for a
-// call without effect.
-template <typename Columns, typename LongColumns>
-[[gnu::always_inline]] inline void FetchRowsAhead(const Grid& grid, int row, int ahead,
-                                                  const Columns& columns,
-                                                  const LongColumns& longColumns) {
-  if (row + ahead < grid.Rows())
-    for (int c : columns) __builtin_prefetch(grid.CellAt(row + ahead, c));
-  if (row + ahead / 2 < grid.Rows())
-    for (int c : longColumns) __builtin_prefetch(grid.CellAt(row + ahead / 2, c)->data());
-}
-
 }  // namespace quorvin

@@ -14,7 +14,7 @@
 
 #include "ground/dates.h"
 #include "ground/errors.h"
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 
 namespace quorvin {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 
 namespace quorvin {
 
@@ -47,7 +47,7 @@ class TextMap {
   explicit TextMap(size_t expected = 16) { Rehash(Capacity(expected)); }
 
   static std::uint64_t Hash(std::string_view key) { return HashText(key); }
-  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+  void Prefetch(std::uint64_t hash) const { FetchAhead(&slots_[hash & mask_]); }
 
   // The value under key (whose Hash is hash), or nullptr.
   Value* Find(std::string_view key, std::uint64_t hash) {

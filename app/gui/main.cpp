@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "ground/exchange.h"
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 #include "gui/app_shell.h"
 #include "gui/demo_session.h"
 #include "gui/main_window.h"

@@ -12,6 +12,7 @@
 #include "day/entry_grid.h"
 #include "day/row_operations.h"
 #include "ground/errors.h"
+#include "ground/fast_paths.h"
 #include "ground/numbers.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
@@ -96,7 +97,7 @@ constexpr int kCellsAhead = 16;
 constexpr int kReadColumns[] = {col::kBOID, col::kISINCode, col::kQuantity};
 constexpr int kLongColumns[] = {col::kBOID};
 
-[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
+QUORVIN_ALWAYS_INLINE void PrefetchRow(const Grid& grid, int row) {
   FetchRowsAhead(grid, row, kCellsAhead, kReadColumns, kLongColumns);
 }
 

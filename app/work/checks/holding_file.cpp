@@ -5,12 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "ground/errors.h"
-#include "ground/memory_hints.h"
+#include "ground/fast_paths.h"
 #include "ground/text.h"
 
 namespace quorvin {
@@ -56,7 +52,7 @@ std::uint64_t Mix(std::uint64_t h) {
 
 // A hash of a short text, cheap enough to take for every window of a line:
 // whole words of 8 bytes (the last one overlapping), never reading past the end.
-[[gnu::always_inline]] inline std::uint64_t HashWindow(const char* p, size_t n) {
+QUORVIN_ALWAYS_INLINE std::uint64_t HashWindow(const char* p, size_t n) {
   std::uint64_t h = 0x9e3779b97f4a7c15ULL * (n + 1);
   if (n >= 8) {
     for (size_t i = 0; i + 8 < n; i += 8) h = (h ^ Load64(p + i)) * 0xff51afd7ed558ccdULL;
@@ -114,14 +110,7 @@ unsigned __int128 NonSpaceBits(const char* p, size_t n) {
   using Bits = unsigned __int128;
   Bits bits = 0;
   size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i spaces = _mm_set1_epi8(' ');
-  for (; i + 16 <= n; i += 16) {
-    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const auto nonSpaces = static_cast<unsigned>(~_mm_movemask_epi8(_mm_cmpeq_epi8(chars, spaces)));
-    bits |= static_cast<Bits>(nonSpaces & 0xffffu) << i;
-  }
-#endif
+  for (; i + 16 <= n; i += 16) bits |= static_cast<Bits>(~EqualBytes16(p + i, ' ') & 0xffffu) << i;
   for (; i < n; ++i)
     if (p[i] != ' ') bits |= static_cast<Bits>(1) << i;
   return bits;
@@ -196,7 +185,7 @@ class PieceTable {
   }
 
   // Asks for the place where a look-up of hash starts.
-  void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+  void Prefetch(std::uint64_t hash) const { FetchAhead(&slots_[hash & mask_]); }
 
   // Files a piece known to differ from every piece filed.
   void Add(std::uint64_t hash, std::string_view piece, int id) {

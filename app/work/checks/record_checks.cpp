@@ -6,6 +6,7 @@
 
 #include "day/entry_grid.h"
 #include "ground/errors.h"
+#include "ground/fast_paths.h"
 #include "ground/text.h"
 
 namespace quorvin {
@@ -47,7 +48,7 @@ bool ReportRow(AppContext& app, WindowPort& window, const std::string& savedCapt
 // A walk down one column fetches its texts this many rows ahead.
 constexpr int kRowsAhead = 16;
 
-[[gnu::always_inline]] inline void PrefetchCell(const Grid& grid, int row, int column) {
+QUORVIN_ALWAYS_INLINE void PrefetchCell(const Grid& grid, int row, int column) {
   const int columns[] = {column};
   FetchRowsAhead(grid, row, kRowsAhead, columns, columns);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ground/fast_paths.h"
 #include "ground/text_map.h"
 
 namespace quorvin {
@@ -65,12 +66,6 @@ struct TextKey {
   std::uint32_t size, id;
   const std::string* text;
 };
-
-std::uint64_t BigEndianWord(const char* bytes) {
-  std::uint64_t word;
-  std::memcpy(&word, bytes, 8);
-  return __builtin_bswap64(word);
-}
 
 TextKey MakeTextKey(const std::string* text, std::uint32_t id) {
   char head[16] = {};

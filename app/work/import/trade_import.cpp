@@ -8,8 +8,8 @@
 
 #include "day/entry_grid.h"
 #include "ground/errors.h"
+#include "ground/fast_paths.h"
 #include "ground/grid_text.h"
-#include "ground/memory_hints.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 #include "ground/text_map.h"

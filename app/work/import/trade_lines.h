@@ -3,12 +3,11 @@
 // on the way where the first fields of each line end, so that a line is read
 // once however many of its fields are wanted. Sixteen bytes are looked at a
 // time for the "|" and CR that matter.
+#include <bit>
 #include <cstdint>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "ground/fast_paths.h"
 
 namespace quorvin {
 
@@ -46,14 +45,11 @@ class TradeLines {
   size_t Scan(size_t at) {
     const char* data = text_.data();
     const size_t size = text_.size();
-#if defined(__SSE2__)
-    const __m128i bar = _mm_set1_epi8('|'), cr = _mm_set1_epi8('\r');
     for (; at + 16 <= size; at += 16) {
-      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-      unsigned bars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, bar)));
-      unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+      unsigned bars = EqualBytes16(data + at, '|');
+      unsigned crs = EqualBytes16(data + at, '\r');
       for (; crs != 0; crs &= crs - 1) {
-        size_t end = at + static_cast<size_t>(__builtin_ctz(crs));
+        size_t end = at + static_cast<size_t>(std::countr_zero(crs));
         if (end + 1 < size && data[end + 1] == '\n') {
           NoteBars(at, bars & ((1u << (end - at)) - 1));
           return end;
@@ -61,7 +57,6 @@ class TradeLines {
       }
       NoteBars(at, bars);
     }
-#endif
     for (; at < size; ++at) {
       if (data[at] == '|' && bars_ < kBars) bar_[bars_++] = static_cast<std::uint32_t>(at);
       if (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n') return at;
@@ -69,13 +64,11 @@ class TradeLines {
     return size;
   }
 
-#if defined(__SSE2__)
   // The bars marked in a 16-byte chunk starting at `at`.
   void NoteBars(size_t at, unsigned marks) {
     for (; marks != 0 && bars_ < kBars; marks &= marks - 1)
-      bar_[bars_++] = static_cast<std::uint32_t>(at + static_cast<size_t>(__builtin_ctz(marks)));
+      bar_[bars_++] = static_cast<std::uint32_t>(at + static_cast<size_t>(std::countr_zero(marks)));
   }
-#endif
 
   std::string_view text_;
   size_t next_ = 0, start_ = 0, end_ = 0;

@@ -6,6 +6,7 @@
 
 #include "day/entry_grid.h"
 #include "ground/errors.h"
+#include "ground/fast_paths.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 
@@ -51,7 +52,7 @@ constexpr int kReportColumns[] = {col::kTradeDate, col::kClientCode, col::kBOID,
                                   col::kISINCode,  col::kISINName,   col::kQuantity};
 constexpr int kLongColumns[] = {col::kBOID, col::kBOName, col::kISINName};
 
-[[gnu::always_inline]] inline void PrefetchRow(const Grid& grid, int row) {
+QUORVIN_ALWAYS_INLINE void PrefetchRow(const Grid& grid, int row) {
   FetchRowsAhead(grid, row, kCellsAhead, kReportColumns, kLongColumns);
 }
 

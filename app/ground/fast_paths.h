@@ -1,0 +1,106 @@
+#pragma once
+// The few low-level helpers the day's speed rests on, and the only place in
+// the program that uses a prefetch, a processor intrinsic or an allocator
+// setting. Each stayed because it pays on the 1,000,000-line day (the
+// figures are in bench/README.md); the rules that use them read as rules.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__linux__)
+#include <malloc.h>
+#include <sys/mman.h>
+#endif
+
+// A helper that must disappear into its caller: a prefetch in a call of its
+// own is a call without effect.
+#if defined(__GNUC__)
+#define QUORVIN_ALWAYS_INLINE [[gnu::always_inline]] inline
+#else
+#define QUORVIN_ALWAYS_INLINE inline
+#endif
+
+namespace quorvin {
+
+// Starts fetching the memory at p, to be read shortly; only a hint.
+QUORVIN_ALWAYS_INLINE void FetchAhead(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
+// For a walk down the rows, now at `row`: the cells point to texts all over
+// the pool, so the strings of `columns` are asked for `ahead` rows on, and
+// the characters of `longColumns`, which lie apart from their strings, half
+// as far on, once their strings have come. The walk then does not wait on
+// each text in turn.
+// (Any grid with Rows() and CellAt(); the Grid's own header needs this one.)
+template <typename Grid, typename Columns, typename LongColumns>
+QUORVIN_ALWAYS_INLINE void FetchRowsAhead(const Grid& grid, int row, int ahead,
+                                          const Columns& columns, const LongColumns& longColumns) {
+  if (row + ahead < grid.Rows())
+    for (int c : columns) FetchAhead(grid.CellAt(row + ahead, c));
+  if (row + ahead / 2 < grid.Rows())
+    for (int c : longColumns) FetchAhead(grid.CellAt(row + ahead / 2, c)->data());
+}
+
+// The bytes of p[0..16) that equal c: bit i for byte i.
+inline unsigned EqualBytes16(const char* p, char c) {
+#if defined(__SSE2__)
+  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(c))));
+#else
+  unsigned bits = 0;
+  for (int i = 0; i < 16; ++i) bits |= static_cast<unsigned>(p[i] == c) << i;
+  return bits;
+#endif
+}
+
+// Eight bytes as one number in their own order, so that comparing numbers
+// compares the bytes.
+inline std::uint64_t BigEndianWord(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, 8);
+#if defined(__GNUC__)
+  return __builtin_bswap64(word);
+#else
+  std::uint64_t swapped = 0;
+  for (int i = 0; i < 8; ++i) swapped = (swapped << 8) | ((word >> (8 * i)) & 0xff);
+  return swapped;
+#endif
+}
+
+// Asks for the whole pages inside [data, data + bytes) to be backed by large
+// pages when first touched: a 100 MB array then costs tens of page faults
+// instead of tens of thousands. Only a hint: nothing changes where the system
+// cannot or will not.
+inline void AdviseLargePages(const void* data, std::size_t bytes) {
+  constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
+  if (bytes < 2 * kLarge) return;
+  std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + kLarge - 1) & ~(kLarge - 1);
+  std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kLarge - 1);
+#if defined(__linux__)
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)begin, (void)end;
+#endif
+}
+
+// Keeps large blocks the program frees for its next large arrays instead of
+// handing them back to the system at once: a day's import, sorts and files
+// each fill arrays of tens of megabytes, and memory fresh from the system
+// must first be cleared page by page. Up to this much stays held.
+inline void KeepFreedMemoryForReuse() {
+#if defined(__linux__)
+  constexpr int kHeld = 512 << 20;
+  ::mallopt(M_MMAP_THRESHOLD, kHeld);
+  ::mallopt(M_TRIM_THRESHOLD, kHeld);
+#endif
+}
+
+}  // namespace quorvin
