@@ -49,6 +49,38 @@ QUORVIN_ALWAYS_INLINE void FetchRowsAhead(const Grid& grid, int row, int ahead,
     for (int c : longColumns) FetchAhead(grid.CellAt(row + ahead / 2, c)->data());
 }
 
+// A hash of a short text, cheap enough to take for every window of a line:
+// whole words of 8 bytes (the last one overlapping), never reading past the end.
+QUORVIN_ALWAYS_INLINE std::uint64_t HashShortText(const char* p, std::size_t n) {
+  auto load64 = [](const char* at) {
+    std::uint64_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+  };
+  auto load32 = [](const char* at) {
+    std::uint32_t v;
+    std::memcpy(&v, at, sizeof v);
+    return std::uint64_t{v};
+  };
+  std::uint64_t h = 0x9e3779b97f4a7c15ULL * (n + 1);
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) h = (h ^ load64(p + i)) * 0xff51afd7ed558ccdULL;
+    h ^= load64(p + n - 8);
+  } else if (n >= 4) {
+    h ^= (load32(p) << 32) | load32(p + n - 4);
+  } else if (n > 0) {
+    h ^= (std::uint64_t{static_cast<unsigned char>(p[0])} << 16) |
+         (std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8) |
+         static_cast<unsigned char>(p[n - 1]);
+  }
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdULL;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
 // The bytes of p[0..16) that equal c: bit i for byte i.
 inline unsigned EqualBytes16(const char* p, char c) {
 #if defined(__SSE2__)

@@ -97,10 +97,6 @@ constexpr int kCellsAhead = 16;
 constexpr int kReadColumns[] = {col::kBOID, col::kISINCode, col::kQuantity};
 constexpr int kLongColumns[] = {col::kBOID};
 
-QUORVIN_ALWAYS_INLINE void PrefetchRow(const Grid& grid, int row) {
-  FetchRowsAhead(grid, row, kCellsAhead, kReadColumns, kLongColumns);
-}
-
 // Whether two cells hold the same text; the same place in the pool is.
 bool SameText(Cell a, Cell b) {
   return a == b || *a == *b;
@@ -120,7 +116,7 @@ class RowsAsRead {
     quantities_.reserve(count);
     std::string_view boid;
     for (int r = first; r < rows; ++r) {
-      PrefetchRow(grid, r);
+      FetchRowsAhead(grid, r, kCellsAhead, kReadColumns, kLongColumns);
       // The same place in the pool is the same text: the BOID of the row
       // above, the rows coming sorted, is not copied again.
       if (r == first || grid.CellAt(r, col::kBOID) != grid.CellAt(r - 1, col::kBOID))
@@ -218,7 +214,7 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
         l = balanceLines[k];
       } else {
         // Rows are re-read: the window may have run events.
-        PrefetchRow(grid, row);
+        FetchRowsAhead(grid, row, kCellsAhead, kReadColumns, kLongColumns);
         const std::string& boidCell = grid.Text(row, col::kBOID);
         const std::string& isinCell = grid.Text(row, col::kISINCode);
         quantity = ToDouble(grid.Text(row, col::kQuantity));

@@ -35,38 +35,6 @@ std::uint64_t Load64(const char* p) {
   return v;
 }
 
-std::uint32_t Load32(const char* p) {
-  std::uint32_t v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
-std::uint64_t Mix(std::uint64_t h) {
-  h ^= h >> 33;
-  h *= 0xff51afd7ed558ccdULL;
-  h ^= h >> 33;
-  h *= 0xc4ceb9fe1a85ec53ULL;
-  h ^= h >> 33;
-  return h;
-}
-
-// A hash of a short text, cheap enough to take for every window of a line:
-// whole words of 8 bytes (the last one overlapping), never reading past the end.
-QUORVIN_ALWAYS_INLINE std::uint64_t HashWindow(const char* p, size_t n) {
-  std::uint64_t h = 0x9e3779b97f4a7c15ULL * (n + 1);
-  if (n >= 8) {
-    for (size_t i = 0; i + 8 < n; i += 8) h = (h ^ Load64(p + i)) * 0xff51afd7ed558ccdULL;
-    h ^= Load64(p + n - 8);
-  } else if (n >= 4) {
-    h ^= (std::uint64_t{Load32(p)} << 32) | Load32(p + n - 4);
-  } else if (n > 0) {
-    h ^= (std::uint64_t{static_cast<unsigned char>(p[0])} << 16) |
-         (std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8) |
-         static_cast<unsigned char>(p[n - 1]);
-  }
-  return Mix(h);
-}
-
 // Equal texts; the same characters are, without a look at them.
 bool SameView(std::string_view a, std::string_view b) {
   return a.size() == b.size() && (a.data() == b.data() || a == b);
@@ -337,7 +305,9 @@ class PairScan {
     return id == next ? NewText(text) : id;
   }
 
-  static std::uint64_t Hash(std::string_view text) { return HashWindow(text.data(), text.size()); }
+  static std::uint64_t Hash(std::string_view text) {
+    return HashShortText(text.data(), text.size());
+  }
 
   void FilePieces() {
     lookup_.Reset(texts_.size());       // room for a piece of every text
@@ -477,7 +447,7 @@ class PairScan {
   void Consider(const char* window, size_t length, size_t n, std::vector<Candidate>& out) const {
     const unsigned key = StartKey(window, length);
     if (!((starts_[n * kStartWords + key / 64] >> (key % 64)) & 1)) return;
-    const std::uint64_t h = HashWindow(window, length);
+    const std::uint64_t h = HashShortText(window, length);
     const std::uint64_t bit = h >> maybeShift_;
     if (!((maybe_[bit >> 6] >> (bit & 63)) & 1)) return;
     lookup_.Prefetch(h);

@@ -1,5 +1,6 @@
 #include "work/checks/record_checks.h"
 
+#include <array>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -48,11 +49,6 @@ bool ReportRow(AppContext& app, WindowPort& window, const std::string& savedCapt
 // A walk down one column fetches its texts this many rows ahead.
 constexpr int kRowsAhead = 16;
 
-QUORVIN_ALWAYS_INLINE void PrefetchCell(const Grid& grid, int row, int column) {
-  const int columns[] = {column};
-  FetchRowsAhead(grid, row, kRowsAhead, columns, columns);
-}
-
 // The row whose cell in column decides the check: the first data row for
 // which `stop` holds, or -1.
 template <typename Stop>
@@ -60,7 +56,7 @@ int FirstRowWhere(const Grid& grid, int column, Stop stop) {
   RequireColumn(grid, column);
   const int rows = grid.Rows();
   for (int r = grid.FixedRows(); r < rows; ++r) {
-    PrefetchCell(grid, r, column);
+    FetchRowsAhead(grid, r, kRowsAhead, std::array{column}, std::array{column});
     if (stop(grid.Text(r, column))) return r;
   }
   return -1;
@@ -89,7 +85,7 @@ std::pair<int, int> FirstMissingField(const Grid& grid) {
     for (int c = 1; c < limit; ++c) {
       Cell cell = grid.CellAt(r, c);
       if (cell == filled[c]) continue;
-      PrefetchCell(grid, r, c);
+      FetchRowsAhead(grid, r, kRowsAhead, std::array{c}, std::array{c});
       if (!IsBlank(*cell)) {
         filled[c] = cell;
         continue;

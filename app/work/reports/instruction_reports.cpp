@@ -52,10 +52,6 @@ constexpr int kReportColumns[] = {col::kTradeDate, col::kClientCode, col::kBOID,
                                   col::kISINCode,  col::kISINName,   col::kQuantity};
 constexpr int kLongColumns[] = {col::kBOID, col::kBOName, col::kISINName};
 
-QUORVIN_ALWAYS_INLINE void PrefetchRow(const Grid& grid, int row) {
-  FetchRowsAhead(grid, row, kCellsAhead, kReportColumns, kLongColumns);
-}
-
 // A column of a report line: the cell's text padded to width, after a gap.
 struct ReportField {
   int column, width;
@@ -137,7 +133,7 @@ void AppendReport(Out& out, const Grid& grid, const std::string& clearingBOID,
   AppendAccountLine(lines.Next(), grid, 1);
   AppendInstructionLine(lines.Next(), grid, 1, serial);
   for (int row = 2; row < grid.Rows(); ++row) {
-    PrefetchRow(grid, row);
+    FetchRowsAhead(grid, row, kCellsAhead, kReportColumns, kLongColumns);
     if (StartsNewBlock(grid, row)) {
       serial = 1;
       lines.Add(kSingleRule);
