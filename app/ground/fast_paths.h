@@ -3,6 +3,7 @@
 // the program that uses a prefetch, a processor intrinsic or an allocator
 // setting. Each stayed because it pays on the 1,000,000-line day (the
 // figures are in bench/README.md); the rules that use them read as rules.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -92,6 +93,55 @@ inline unsigned EqualBytes16(const char* p, char c) {
   return bits;
 #endif
 }
+
+// Scanning a line for its words, eight characters at a time where the
+// machine keeps bytes in that order.
+inline std::uint64_t NonSpaceBytes8(const char* p) {  // the top bit of each non-space byte
+  constexpr std::uint64_t kSpaces = 0x2020202020202020ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL,
+                          kHigh = 0x8080808080808080ULL;
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  const std::uint64_t x = w ^ kSpaces;
+  return (((x & kLow7) + kLow7) | x) & kHigh;
+}
+
+// The first position from i on (up to n) that is not a space.
+inline std::size_t NextNonSpace(const char* p, std::size_t i, std::size_t n) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= n; i += 8)
+      if (std::uint64_t m = NonSpaceBytes8(p + i)) return i + std::countr_zero(m) / 8;
+  }
+  while (i < n && p[i] == ' ') ++i;
+  return i;
+}
+
+// The first space from i on, or n.
+inline std::size_t NextSpace(const char* p, std::size_t i, std::size_t n) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= n; i += 8)
+      if (std::uint64_t m = ~NonSpaceBytes8(p + i) & 0x8080808080808080ULL)
+        return i + std::countr_zero(m) / 8;
+  }
+  while (i < n && p[i] != ' ') ++i;
+  return i;
+}
+
+#if defined(__SIZEOF_INT128__)
+// A line of up to 128 characters as bits, where the compiler has such numbers.
+#define QUORVIN_WIDE_BITS 1
+using WideBits = unsigned __int128;
+
+// Those characters of p[0..n) (n <= 128) that are not spaces: bit i for character i.
+inline WideBits NonSpaceBits(const char* p, std::size_t n) {
+  WideBits bits = 0;
+  std::size_t i = 0;
+  for (; i + 16 <= n; i += 16)
+    bits |= static_cast<WideBits>(~EqualBytes16(p + i, ' ') & 0xffffu) << i;
+  for (; i < n; ++i)
+    if (p[i] != ' ') bits |= static_cast<WideBits>(1) << i;
+  return bits;
+}
+#endif
 
 // Eight bytes as one number in their own order, so that comparing numbers
 // compares the bytes.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -26,6 +28,28 @@ TEST(FastPaths, SixteenBytesAtOnceAndWordsInByteOrderAnswerAsPlainLoops) {
     const std::uint64_t a = BigEndianWord(text.data()), b = BigEndianWord(other.data());
     EXPECT_EQ(bytes < 0, a < b) << round;
     EXPECT_EQ(bytes == 0, a == b) << round;
+  }
+}
+
+TEST(FastPaths, WordScansFindWhatACharacterWalkFinds) {
+  std::mt19937 rng(9);
+  for (int round = 0; round < 300; ++round) {
+    std::string line(rng() % 140, ' ');
+    for (char& c : line) c = rng() % 3 ? ' ' : 'x';
+    const size_t n = line.size();
+    for (size_t i = 0; i <= n; ++i) {
+      size_t nonSpace = i, space = i;
+      while (nonSpace < n && line[nonSpace] == ' ') ++nonSpace;
+      while (space < n && line[space] != ' ') ++space;
+      EXPECT_EQ(NextNonSpace(line.data(), i, n), nonSpace);
+      EXPECT_EQ(NextSpace(line.data(), i, n), space);
+    }
+#if defined(QUORVIN_WIDE_BITS)
+    const size_t shortN = std::min<size_t>(n, 128);
+    const WideBits bits = NonSpaceBits(line.data(), shortN);
+    for (size_t i = 0; i < shortN; ++i)
+      EXPECT_EQ(static_cast<bool>((bits >> i) & 1), line[i] != ' ') << round << " " << i;
+#endif
   }
 }
 

@@ -40,51 +40,6 @@ bool SameView(std::string_view a, std::string_view b) {
   return a.size() == b.size() && (a.data() == b.data() || a == b);
 }
 
-// Spaces and the rest, eight characters at a time where the text allows.
-constexpr std::uint64_t kSpaces = 0x2020202020202020ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL,
-                        kHigh = 0x8080808080808080ULL;
-constexpr bool kByWords = std::endian::native == std::endian::little;
-
-// The top bit of every byte of w that is not a space.
-std::uint64_t NonSpaces(std::uint64_t w) {
-  const std::uint64_t x = w ^ kSpaces;
-  return (((x & kLow7) + kLow7) | x) & kHigh;
-}
-
-// The first position from i on (up to n) that is not a space.
-size_t NextNonSpace(const char* p, size_t i, size_t n) {
-  if constexpr (kByWords) {
-    for (; i + 8 <= n; i += 8)
-      if (std::uint64_t m = NonSpaces(Load64(p + i))) return i + std::countr_zero(m) / 8;
-  }
-  while (i < n && p[i] == ' ') ++i;
-  return i;
-}
-
-// The first space from i on, or n.
-size_t NextSpace(const char* p, size_t i, size_t n) {
-  if constexpr (kByWords) {
-    for (; i + 8 <= n; i += 8)
-      if (std::uint64_t m = ~NonSpaces(Load64(p + i)) & kHigh) return i + std::countr_zero(m) / 8;
-  }
-  while (i < n && p[i] != ' ') ++i;
-  return i;
-}
-
-#if defined(__SIZEOF_INT128__)
-// For a line of up to 128 characters, those that are not spaces: bit i for
-// character i.
-unsigned __int128 NonSpaceBits(const char* p, size_t n) {
-  using Bits = unsigned __int128;
-  Bits bits = 0;
-  size_t i = 0;
-  for (; i + 16 <= n; i += 16) bits |= static_cast<Bits>(~EqualBytes16(p + i, ' ') & 0xffffu) << i;
-  for (; i < n; ++i)
-    if (p[i] != ' ') bits |= static_cast<Bits>(1) << i;
-  return bits;
-}
-#endif
-
 // Small ids in an open-addressed table, kept at most half full. What an id
 // stands for is the caller's business: it says whether a candidate id is the
 // one looked for, and gives the hash of an id when the table grows.
@@ -399,7 +354,7 @@ class PairScan {
   static constexpr int kLinesAhead = 4, kGathered = kLinesAhead + 1;
 
   void GatherLine(std::string_view line, std::vector<Candidate>& out) const {
-#if defined(__SIZEOF_INT128__)
+#if defined(QUORVIN_WIDE_BITS)
     if (line.size() <= 128) {
       GatherShortLine(line, out);
       return;
@@ -422,12 +377,12 @@ class PairScan {
     }
   }
 
-#if defined(__SIZEOF_INT128__)
+#if defined(QUORVIN_WIDE_BITS)
   // The windows of a line of up to 128 characters from its bits: bit k of
   // the runs of L is set when characters k .. k + L - 1 are none of them a
   // space, built up from runs of 1, 2, 4, ... characters.
   void GatherShortLine(std::string_view line, std::vector<Candidate>& out) const {
-    using Bits = unsigned __int128;
+    using Bits = WideBits;
     Bits runs = NonSpaceBits(line.data(), line.size());  // of `covered` characters
     size_t covered = 1;
     for (size_t n = 0; n < lengths_.size(); ++n) {
