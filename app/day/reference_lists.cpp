@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ground/errors.h"
+#include "ground/platform.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 
@@ -243,8 +244,8 @@ std::string ReferenceLists::FindScripID(const std::string& isinPart, std::string
 void ProvideListFile(const std::string& path, const char* header) {
   namespace fs = std::filesystem;
   std::error_code error;
-  if (!fs::is_directory(fs::path(path).parent_path(), error)) return;
-  if (fs::symlink_status(path, error).type() != fs::file_type::not_found) return;
+  if (!fs::is_directory(platform::PathOf(path).parent_path(), error)) return;
+  if (fs::symlink_status(platform::PathOf(path), error).type() != fs::file_type::not_found) return;
   try {
     WriteTextFile(path, header);
   } catch (const AppError&) {

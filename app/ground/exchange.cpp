@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "ground/errors.h"
+#include "ground/platform.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 
@@ -43,12 +44,12 @@ ExchangeEndpoint ReadExchangeConfig(const std::string& path) {
     return endpoint;
   };
   std::error_code error;
-  const auto status = std::filesystem::status(path, error);
+  const auto status = std::filesystem::status(platform::PathOf(path), error);
   if (status.type() == std::filesystem::file_type::not_found) return endpoint;
   if (error) return refuse(error.message());
   // A pipe or device would block the start; only a plain file is read.
   if (status.type() != std::filesystem::file_type::regular) return refuse("it is not a file");
-  if (std::filesystem::file_size(path, error) == 0 && !error) return endpoint;
+  if (std::filesystem::file_size(platform::PathOf(path), error) == 0 && !error) return endpoint;
   std::string text;
   try {
     text = ReadTextFile(path);

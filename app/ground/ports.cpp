@@ -3,14 +3,13 @@
 #include <ctime>
 #include <new>
 
+#include "ground/platform.h"
 #include "ground/version.h"
 
 namespace quorvin {
 
 DateTime SystemClock::Now() const {
-  std::time_t t = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&t, &local);
+  const std::tm local = platform::LocalTime(std::time(nullptr));
   return DateTime{Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour,
                   local.tm_min, local.tm_sec};
 }

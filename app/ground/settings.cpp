@@ -1,9 +1,10 @@
 #include "ground/settings.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "ground/errors.h"
 #include "ground/numbers.h"
+#include "ground/platform.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 
@@ -46,8 +47,8 @@ void ParseSettings(const std::string& text, Settings& settings) {
 }
 
 bool FileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
+  std::error_code error;
+  return std::filesystem::exists(platform::PathOf(path), error);
 }
 
 }  // namespace

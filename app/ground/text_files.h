@@ -14,6 +14,10 @@
 #include "ground/ports.h"
 
 namespace quorvin {
+namespace platform {
+class InputFile;
+class FileReplacement;
+}  // namespace platform
 
 // The whole file. Throws AppError for a missing, unreadable or empty file.
 std::string ReadTextFile(const std::string& path);
@@ -41,7 +45,7 @@ class LinePieces {
   // Reads on into the buffer; false at the end of the file.
   bool Fill();
 
-  int fd_;
+  std::unique_ptr<platform::InputFile> file_;
   size_t size_ = 0, done_ = 0;
   std::unique_ptr<char[]> buffer_;
   size_t capacity_ = 0, used_ = 0, start_ = 0;  // text in [start_, used_)
@@ -80,7 +84,7 @@ class TextSink {
                                 const std::function<void(TextSink&)>& produce);
   static constexpr size_t kBlock = 256 * 1024;
 
-  explicit TextSink(int fd);
+  explicit TextSink(platform::FileReplacement& file);
   // memcpy, with the short texts most appends are copied in place: two
   // overlapping words cover 8 to 16 characters, two halves 4 to 7.
   static void CopyShort(char* to, const char* from, size_t n) {
@@ -106,7 +110,7 @@ class TextSink {
   TextSink& AppendLong(size_t count, char c);
   void Flush();
 
-  int fd_;
+  platform::FileReplacement& file_;
   std::unique_ptr<char[]> block_;
   size_t used_ = 0;
 };

@@ -1,11 +1,11 @@
 // The list window's dated backups: Save As Backup and the backup panel.
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "ground/errors.h"
 #include "ground/grid_text.h"
+#include "ground/platform.h"
 #include "ground/text_files.h"
 #include "windows/list_window.h"
 
@@ -76,8 +76,7 @@ void ListController::DeleteBackup() {
                              MsgIcon::Critical, MsgButtons::YesNo) != MsgAnswer::Yes)
       return;
     std::string path = app_.DataPath(chosen.fileName);
-    if (::unlink(path.c_str()) != 0)
-      throw AppError(std::string(std::strerror(errno)) + ": " + path);
+    if (!platform::RemoveFile(path)) throw AppError("File not found: " + path);
     app_.dialogs.Message("Backup deleted successfully.", "Delete Succeeded", MsgIcon::Information,
                          MsgButtons::Ok);
     backups_.erase(backups_.begin() + selectedBackup_);

@@ -1,7 +1,5 @@
 // The list window's exchange with the exchange server: the BO list goes up,
 // the exchange's ISIN list comes down.
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "ground/errors.h"
 #include "ground/grid_text.h"
+#include "ground/platform.h"
 #include "ground/text_files.h"
 #include "windows/list_window.h"
 #include "work/lists/list_exchange.h"
@@ -19,19 +18,11 @@ namespace {
 
 constexpr const char* kISINFile = "ISIN.txt";
 
-void RemoveFile(const std::string& path) {
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-    throw AppError(std::string(std::strerror(errno)) + ": " + path);
-}
-
 // nullopt when there is no such file; an empty file is kept as empty.
 std::optional<std::string> ReadIfPresent(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT) return std::nullopt;
-    throw AppError(std::string(std::strerror(errno)) + ": " + path);
-  }
-  if (S_ISREG(st.st_mode) && st.st_size == 0) return std::string();
+  const platform::FileStatus status = platform::StatusOf(path);
+  if (status.kind == platform::FileKind::Missing) return std::nullopt;
+  if (status.kind == platform::FileKind::Plain && status.size == 0) return std::string();
   return ReadTextFile(path);
 }
 
@@ -117,7 +108,7 @@ void ListController::SendBOList() {
     // the session ends.
     const std::string cleanUpFailure = CleanUp([&] {
       DeleteTransferFiles(location);
-      RemoveFile(upload);
+      platform::RemoveFile(upload);
     });
     if (sent) {
       EndTransfer(scope.SavedCaption(), "...List of BOs sent to MGX successfully.",
@@ -162,15 +153,15 @@ void ListController::ReceiveISINList() {
       // The client made the file under the work files' private mode; the
       // list is made anew with the mode every other file gets.
       std::string text = ReadTextFile(main);
-      RemoveFile(main);
+      platform::RemoveFile(main);
       WriteTextFile(main, text);
     } else if (!ok && previous) {
       // The backup goes only once the main file holds its text again.
       WriteTextFile(main, *previous);
-      RemoveFile(backup);
+      platform::RemoveFile(backup);
     } else if (!ok) {
       // There was no list before; whatever the client left is not one.
-      RemoveFile(main);
+      platform::RemoveFile(main);
     }
     const std::string cleanUpFailure = CleanUp([&] { DeleteTransferFiles(location); });
     if (ok) {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "ground/errors.h"
+#include "ground/platform.h"
 #include "ground/settings.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
@@ -20,7 +21,7 @@ std::string WithSlash(std::string folder) {
 
 void MakeFolder(const std::string& folder) {
   std::error_code error;
-  fs::create_directories(folder, error);
+  fs::create_directories(platform::PathOf(folder), error);
   if (error) throw AppError(error.message() + ": " + folder);
 }
 
@@ -34,7 +35,7 @@ std::string ConfigHome(const char* xdgConfigHome, const char* home) {
 std::string ChooseProgramFolder(const std::string& executableFolder,
                                 const std::string& configHome) {
   std::error_code error;
-  if (fs::is_regular_file(WithSlash(executableFolder) + kSettingsFileName, error))
+  if (fs::is_regular_file(platform::PathOf(WithSlash(executableFolder) + kSettingsFileName), error))
     return WithSlash(executableFolder);
   return WithSlash(configHome) + "quorvin/";
 }
@@ -43,7 +44,7 @@ void PrepareProgramFolder(const std::string& programFolder) {
   MakeFolder(programFolder);
   const std::string ini = WithSlash(programFolder) + kSettingsFileName;
   std::error_code error;
-  if (fs::symlink_status(ini, error).type() == fs::file_type::not_found)
+  if (fs::symlink_status(platform::PathOf(ini), error).type() == fs::file_type::not_found)
     WriteTextFile(ini, SettingsText(Settings{}));
 }
 
@@ -51,11 +52,11 @@ std::string PrepareDemoFolder(const std::string& demoSource, const std::string& 
   const std::string program = WithSlash(folder), data = program + "data/";
   MakeFolder(data);
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(demoSource, error)) {
-    const std::string name = entry.path().filename().string();
+  for (const auto& entry : fs::directory_iterator(platform::PathOf(demoSource), error)) {
+    const std::string name = platform::Utf8Of(entry.path().filename());
     const std::string upper = ToUpper(name);
     if (entry.is_regular_file() && upper.size() > 4 && upper.ends_with(".TXT"))
-      WriteTextFile(data + name, ReadTextFile(entry.path().string()));
+      WriteTextFile(data + name, ReadTextFile(platform::Utf8Of(entry.path())));
   }
   if (error) throw AppError(error.message() + ": " + demoSource);
   std::string ini = ReadTextFile(WithSlash(demoSource) + "Quorvin.ini.in");

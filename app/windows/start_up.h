@@ -1,11 +1,11 @@
 #pragma once
 // The program's start before the main window opens: where its own files live,
 // the settings, then the lists.
-#include <csignal>
 #include <functional>
 #include <string>
 
 #include "day/app_context.h"
+#include "ground/platform.h"
 
 namespace quorvin {
 
@@ -16,7 +16,7 @@ inline LoadSettingsResult StartUp(AppContext& app,
                                   const std::function<void()>& showSettingsWindow) {
   // A write past the file-size limit must fail like any other write (the
   // clerk is told, the old file stays) instead of ending the program.
-  std::signal(SIGXFSZ, SIG_IGN);
+  platform::IgnoreFileSizeSignal();
   return LoadSettings(app.dialogs, app.IniPath(), app.settings, showSettingsWindow,
                       [&app] { app.LoadLists(); });
 }

@@ -7,6 +7,7 @@
 #include "day/instruction_files.h"
 #include "ground/errors.h"
 #include "ground/grid_text.h"
+#include "ground/platform.h"
 #include "ground/text.h"
 #include "windows/main_controller.h"
 
@@ -22,7 +23,7 @@ std::string RecoveryName(const std::string& dayFileName) {
 
 void RemoveQuietly(const std::string& path) {
   std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  std::filesystem::remove(platform::PathOf(path), ignored);
 }
 
 }  // namespace
@@ -72,8 +73,9 @@ void MainController::OfferRecovery() {
   if (s.BackupLocation.empty() || s.BrokerID.empty()) return;
   std::error_code error;
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(s.BackupLocation, error))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry :
+       std::filesystem::directory_iterator(platform::PathOf(s.BackupLocation), error))
+    names.push_back(platform::Utf8Of(entry.path().filename()));
   for (const std::string& name : names) {
     // ".dd-MMM-yyyy_PI_<broker>.txt.unsaved"
     const std::string suffix = "_" + s.BrokerID + ".txt" + std::string(kRecoverySuffix);

@@ -14,6 +14,7 @@
 #include "ground/errors.h"
 #include "ground/fast_paths.h"
 #include "ground/numbers.h"
+#include "ground/platform.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
@@ -172,7 +173,7 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
   int row = -1;  // the row being checked, for the error path
   try {
     std::error_code error;
-    auto size = std::filesystem::file_size(path, error);
+    auto size = std::filesystem::file_size(platform::PathOf(path), error);
     if (error) throw AppError(error.message());
     if (size == 0) {
       window.SetWaitCursor(false);

@@ -1,11 +1,6 @@
 #include "work/transfer/ftp_transfer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 
 #include "ground/errors.h"
 #include "ground/text.h"
@@ -31,24 +26,6 @@ void RequireWord(std::string_view word) {
   if (!ok) throw AppError("Invalid FTP server address");
 }
 
-[[noreturn]] void FailFile(const std::string& path) {
-  throw AppError(std::string(std::strerror(errno)) + ": " + path);
-}
-
-void RemoveIfPresent(const std::string& path) {
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) FailFile(path);
-}
-
-// The script holds the password: the file is made anew, owner-only, before the
-// text goes in; WriteTextFile keeps the mode of the file it replaces.
-void WriteOwnerOnlyTextFile(const std::string& path, const std::string& content) {
-  RemoveIfPresent(path);
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) FailFile(path);
-  ::close(fd);
-  WriteTextFile(path, content);
-}
-
 }  // namespace
 
 // The day's file is named with its folder on the server rather than after a
@@ -64,24 +41,27 @@ std::vector<std::string> ProbeInstructionLines(const std::string& day,
 }
 
 std::string FtpScriptText(const std::vector<std::string>& operationLines,
-                          const ExchangeEndpoint& endpoint) {
+                          const ExchangeEndpoint& endpoint, ClientForm form) {
   if (!endpoint.unusable.empty()) throw AppError(endpoint.unusable);
   RequireWord(endpoint.host);
   RequireWord(endpoint.port);
   RequireWord(endpoint.user);
   RequireWord(endpoint.password);
+  const bool windows = form == ClientForm::kWindowsBatch;
   std::vector<std::string> lines = {
       "open " + endpoint.host + " " + endpoint.port,
       "user " + endpoint.user + " " + endpoint.password,
-      "prompt",  // the client starts with prompting on; this turns it off
-      "cd entry",
   };
+  // The POSIX client starts with prompting on and "prompt" turns it off; the
+  // Windows client is started with it off (-i), where "prompt" would turn it on.
+  if (!windows) lines.push_back("prompt");
+  lines.push_back("cd entry");
   for (const std::string& line : operationLines) {
     RequireSingleLine(line);
     lines.push_back(line);
   }
   lines.push_back("bye");
-  return Join(lines, "\n") + "\n";
+  return windows ? Join(lines, "\r\n") : Join(lines, "\n") + "\n";
 }
 
 std::string QuoteForShell(std::string_view text) {
@@ -98,8 +78,33 @@ std::string QuoteForShell(std::string_view text) {
   return quoted + "'";
 }
 
-std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoint& endpoint) {
+std::string QuoteForBatch(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    quoted += c;
+    if (c == '%') quoted += '%';
+  }
+  return quoted + "\"";
+}
+
+std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoint& endpoint,
+                         ClientForm form) {
   if (backupLocation.find('\0') != std::string::npos) throw AppError("Path not found");
+  if (form == ClientForm::kWindowsBatch) {
+    // A Windows name never holds a double quote; a line end would end the line.
+    if (backupLocation.find_first_of("\"\r\n") != std::string::npos)
+      throw AppError("Path not found");
+    // chcp 65001: the lines that follow are read as UTF-8, so a folder named
+    // outside the ANSI code page is found. cd /d changes the drive as well.
+    // -i: no prompting; -n: log in only through the script's "user" line.
+    // (Not -v: the Windows client would then keep the server's replies, which
+    // are what the caller reads, out of out.txt.)
+    return "@echo off\r\n"
+           "chcp 65001 >nul\r\n"
+           "cd /d " +
+           QuoteForBatch(backupLocation) + "\r\n" + ClientProgram(form) +
+           " -i -n -s:" + kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\r\nexit";
+  }
   // -n: log in only through the script's "user" line, never from ~/.netrc;
   // -v: print every server reply, which is what the caller reads;
   // -q: give up on a server that stays silent.
@@ -110,7 +115,7 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
          "umask 077\n"
          "unset CDPATH\n"
          "cd -- " +
-         QuoteForShell(backupLocation) + " || exit 1\nexec " + kFtpClient + " -n -v -q " +
+         QuoteForShell(backupLocation) + " || exit 1\nexec " + ClientProgram(form) + " -n -v -q " +
          std::to_string(endpoint.stallSeconds > 0 ? endpoint.stallSeconds : 60) + " <" +
          kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\n";
 }
@@ -118,18 +123,30 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
 std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
                         const std::vector<std::string>& operationLines,
                         const ExchangeEndpoint& endpoint) {
-  // Without the client the batch would only leave a shell complaint in
-  // out.txt; the clerk is told what is missing instead.
-  if (!ProgramOnPath(kFtpClient))
-    throw AppError(std::string("FTP client not found: ") + kFtpClient);
-  std::string script = FtpScriptText(operationLines, endpoint);
-  std::string batch = FtpBatchText(backupLocation, endpoint);
-  WriteOwnerOnlyTextFile(backupLocation + kFtpScriptFileName, script);
-  WriteOwnerOnlyTextFile(backupLocation + kFtpBatchFileName, batch);
-  // An output left by an interrupted run must never be read as this run's.
-  RemoveIfPresent(backupLocation + kFtpOutputFileName);
-  ShellAndWait({"/bin/sh", backupLocation + kFtpBatchFileName}, 0, window);
-  return ReadTextFile(backupLocation + kFtpOutputFileName);
+  // Without the client the batch would only leave a complaint in out.txt; the
+  // clerk is told what is missing instead.
+  const char* client = ClientProgram(kNativeForm);
+  if (!platform::ProgramOnPath(client))
+    throw AppError(std::string("FTP client not found: ") + client);
+  const std::string script = FtpScriptText(operationLines, endpoint);
+  const std::string batch = FtpBatchText(backupLocation, endpoint);
+  const std::string output = backupLocation + kFtpOutputFileName;
+  platform::WritePrivateFile(backupLocation + kFtpScriptFileName, script);
+  platform::WritePrivateFile(backupLocation + kFtpBatchFileName, batch);
+  if constexpr (kNativeForm == ClientForm::kWindowsBatch) {
+    // An empty private out.txt for the batch to fill: its writing into a
+    // file that is there keeps the file's owner-only access.
+    platform::WritePrivateFile(output, "");
+    // Started in the backup location, the batch is named without a folder:
+    // nothing in the folder's name reaches the command line. /d: no start-up
+    // commands of the user's; /v:off: "!" in a name stays a plain character.
+    ShellAndWait({"cmd.exe", "/d", "/v:off", "/c", kFtpBatchFileName}, 0, window, backupLocation);
+  } else {
+    // An output left by an interrupted run must never be read as this run's.
+    platform::RemoveFile(output);
+    ShellAndWait({"/bin/sh", backupLocation + kFtpBatchFileName}, 0, window);
+  }
+  return ReadTextFile(output);
 }
 
 bool TransferSucceeded(std::string_view output) {
@@ -158,9 +175,9 @@ bool RenameSucceeded(std::string_view output) {
 
 void DeleteTransferFiles(const std::string& backupLocation) {
   for (const std::string& name : ListFiles(backupLocation + "ftp2MGX.*")) {
-    if (!name.empty()) RemoveIfPresent(backupLocation + name);
+    if (!name.empty()) platform::RemoveFile(backupLocation + name);
   }
-  RemoveIfPresent(backupLocation + kFtpOutputFileName);
+  platform::RemoveFile(backupLocation + kFtpOutputFileName);
 }
 
 }  // namespace quorvin

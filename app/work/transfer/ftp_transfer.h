@@ -1,8 +1,10 @@
 #pragma once
 // The scripted FTP transfer every exchange with the server goes through: a
-// command script and a small shell script ("batch") are written into the
-// backup location, the command-line client `ftp` runs on them with its output
-// captured in "out.txt", and the caller judges that output by a fixed reply.
+// command script and a small batch are written into the backup location, the
+// system's command-line FTP client runs on them with its output captured in
+// "out.txt", and the caller judges that output by a fixed reply. On Linux the
+// batch is a POSIX shell script for `ftp`, on Windows a batch file for
+// `ftp.exe`; both forms are built on either system, so that both are tested.
 //
 // A transfer, as the callers use it:
 //   std::string out = RunTransfer(window, L, SendInstructionLines(day, file));
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "ground/exchange.h"
+#include "ground/platform.h"
 #include "ground/ports.h"
 
 namespace quorvin {
@@ -20,8 +23,14 @@ namespace quorvin {
 inline constexpr const char* kFtpScriptFileName = "ftp2MGX.txt";
 inline constexpr const char* kFtpBatchFileName = "ftp2MGX.bat";
 inline constexpr const char* kFtpOutputFileName = "out.txt";
-// The command-line client, looked up on PATH.
-inline constexpr const char* kFtpClient = "ftp";
+// The two forms of script and batch, and this system's own.
+enum class ClientForm { kPosixShell, kWindowsBatch };
+inline constexpr ClientForm kNativeForm =
+    platform::kWindows ? ClientForm::kWindowsBatch : ClientForm::kPosixShell;
+// The command-line client of each form, looked up on PATH.
+inline constexpr const char* ClientProgram(ClientForm form) {
+  return form == ClientForm::kWindowsBatch ? "ftp.exe" : "ftp";
+}
 // The server's reply after every completed put or get.
 inline constexpr const char* kTransferCompleteReply = "226 Transfer complete.";
 // The server's words for a missing file, compared in lower case.
@@ -33,21 +42,27 @@ std::vector<std::string> SendInstructionLines(const std::string& day, const std:
 std::vector<std::string> ProbeInstructionLines(const std::string& day, const std::string& fileName);
 
 // The client's command script: connect, log in, prompting off, "cd entry",
-// the operation lines, "bye". Lines end with LF, the only line end the client
-// understands. Throws AppError for a line that would split into two commands.
+// the operation lines, "bye". The POSIX client's lines end with LF, the only
+// line end it understands; the Windows client's lines are parted by CR LF.
+// Throws AppError for a line that would split into two commands.
 std::string FtpScriptText(const std::vector<std::string>& operationLines,
-                          const ExchangeEndpoint& endpoint = {});
+                          const ExchangeEndpoint& endpoint = {}, ClientForm form = kNativeForm);
 
 // The batch: changes to the backup location and runs the client on the script,
 // all its output going to "out.txt".
-std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoint& endpoint = {});
+std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoint& endpoint = {},
+                         ClientForm form = kNativeForm);
 
 // `text` as one word for the POSIX shell, whatever bytes it holds.
 std::string QuoteForShell(std::string_view text);
+// `text` in double quotes for a Windows batch file: "&", "^" and blanks are
+// plain inside them; "%" is doubled so that it is not read as a variable.
+std::string QuoteForBatch(std::string_view text);
 
 // Writes the script and the batch into backupLocation (both readable by the
 // owner only, since the script holds the password), runs the batch with
-// ShellAndWait and no time limit, and returns the text of "out.txt". The work
+// ShellAndWait and no time limit in this system's form, and returns the text
+// of "out.txt". The work
 // files stay for the caller's clean-up. Throws AppError when the client is not
 // installed (before anything is written), when a work file cannot be written
 // or when "out.txt" cannot be read.

@@ -1,19 +1,16 @@
 #include "work/transfer/send_instructions.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "day/instruction_files.h"
 #include "ground/errors.h"
 #include "ground/grid_text.h"
+#include "ground/platform.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
 #include "work/checks/record_checks.h"
@@ -36,9 +33,13 @@ void RestoreWindow(WindowPort& window, const std::string& savedCaption) {
 
 // The file's bytes, or nullopt when there is no file to read.
 std::optional<std::string> ReadIfPresent(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  try {
+    const platform::FileStatus status = platform::StatusOf(path);
+    if (status.kind != platform::FileKind::Plain) return std::nullopt;
+    return status.size == 0 ? std::string() : ReadTextFile(path);
+  } catch (const AppError&) {
+    return std::nullopt;
+  }
 }
 
 // Puts the day's file back as it was before the probe: a get that failed half
@@ -48,8 +49,8 @@ void PutBack(const std::string& path, const std::optional<std::string>& before) 
   if (now == before) return;
   if (before) {
     WriteTextFile(path, *before);
-  } else if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
-    throw AppError(std::string(std::strerror(errno)) + ": " + path);
+  } else {
+    platform::RemoveFile(path);
   }
 }
 
@@ -73,11 +74,13 @@ void DeleteTransferFilesReporting(Dialogs& dialogs, const std::string& backupLoc
 // number rather than replacing the earlier record.
 std::string UnusedArchivePath(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return path;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(platform::PathOf(path), error)))
+    return path;
   const std::string stem = path.substr(0, path.size() - 4);  // without ".txt"
   for (int n = 2;; ++n) {
     std::string candidate = stem + "_" + std::to_string(n) + ".txt";
-    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
+    if (!std::filesystem::exists(
+            std::filesystem::symlink_status(platform::PathOf(candidate), error)))
       return candidate;
   }
 }
@@ -85,8 +88,10 @@ std::string UnusedArchivePath(const std::string& path) {
 // The grid as it was offered to the exchange, in a new file of "Sent".
 void ArchiveAttempt(AppContext& app, const Grid& grid, const Date& settlementDate) {
   const std::string folder = app.settings.BackupLocation + kSentFolderName;
-  if (!FolderExists(app.dialogs, folder) && ::mkdir(folder.c_str(), 0777) != 0) {
-    ShowErrorDescription(app.dialogs, std::string(std::strerror(errno)) + ": " + folder);
+  std::error_code error;
+  if (!FolderExists(app.dialogs, folder) &&
+      !std::filesystem::create_directory(platform::PathOf(folder), error)) {
+    ShowErrorDescription(app.dialogs, error.message() + ": " + folder);
     return;
   }
   SaveGridText(app.dialogs, grid,

@@ -312,8 +312,9 @@ TEST_F(SendInstructionsTest, FailuresAroundTheTransferAreShownAndTheWindowRestor
   app.settings.BackupLocation = dir.File("gone/");
   dialogs.QueueOpenFile(WriteCoveringHoldingFile());
   ExpectConfirmation();
-  dialogs.ExpectErrorContaining("No such file or directory");  // the probe's script
-  dialogs.ExpectErrorContaining("File not found");             // the day's file
+  dialogs.ExpectErrorContaining("File not found: " +
+                                dir.File("gone/ftp2MGX.txt"));  // the probe's script
+  dialogs.ExpectErrorContaining("File not found");              // the day's file
   SendInstructions(app, grid, window, holdingView, settlement, savedCaption,
                    ExchangeEndpoint{"127.0.0.1", "1", 1});
   dialogs.VerifyDone();
