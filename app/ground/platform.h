@@ -5,9 +5,11 @@
 // platform_posix.cpp serves Linux, platform_windows.cpp Windows; nothing else
 // in the core calls the system for these. Names cross as UTF-8 here and as
 // UTF-16 at the Windows calls.
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,11 @@ struct FileStatus {
 // Missing also when a folder on the way is missing or is a file. Throws
 // AppError when the status cannot be read for another reason.
 FileStatus StatusOf(const std::string& path);
+
+// When a file was last written, as finely as the system keeps it; nullopt
+// when there is no such file.
+using FileTime = std::chrono::system_clock::time_point;
+std::optional<FileTime> LastWriteTime(const std::string& path);
 
 // Removes a file; false when there was none. Throws AppError naming the path
 // when it cannot be removed.

@@ -90,6 +90,13 @@ FileStatus StatusOf(const std::string& path) {
   return {S_ISDIR(st.st_mode) ? FileKind::Folder : FileKind::Other, 0};
 }
 
+std::optional<FileTime> LastWriteTime(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileTime(std::chrono::duration_cast<FileTime::duration>(
+      std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec)));
+}
+
 bool RemoveFile(const std::string& path) {
   if (::unlink(path.c_str()) == 0) return true;
   if (errno == ENOENT) return false;

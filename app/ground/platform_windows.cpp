@@ -122,6 +122,24 @@ std::string RandomChars(size_t count) {
   return chars;
 }
 
+// This user's security identifier, as "S-1-5-21-…".
+std::wstring CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) Fail(::GetLastError());
+  alignas(TOKEN_USER) unsigned char buffer[256];
+  DWORD size = 0;
+  const bool ok = ::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+  const DWORD err = ::GetLastError();
+  ::CloseHandle(token);
+  if (!ok) Fail(err);
+  wchar_t* text = nullptr;
+  if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text))
+    Fail(::GetLastError());
+  std::wstring sid = text;
+  ::LocalFree(text);
+  return sid;
+}
+
 }  // namespace
 
 std::filesystem::path PathOf(std::string_view utf8) {
@@ -143,6 +161,19 @@ FileStatus StatusOf(const std::string& path) {
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) return {FileKind::Other, 0};
   return {FileKind::Plain,
           (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+}
+
+std::optional<FileTime> LastWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+    return std::nullopt;
+  // Hundreds of nanoseconds since 1601, the Unix epoch being 11644473600 s later.
+  const std::int64_t ticks =
+      (static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime;
+  const std::int64_t sinceEpoch = ticks - 116444736000000000LL;
+  return FileTime(std::chrono::duration_cast<FileTime::duration>(
+      std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>(sinceEpoch)));
 }
 
 bool RemoveFile(const std::string& path) {
@@ -206,7 +237,12 @@ size_t InputFile::Read(char* to, size_t room) {
 FileReplacement::FileReplacement(const std::string& target) : target_(target) {
   const size_t slash = target.find_last_of("/\\");
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  // A read-only target stays as it is: the system refuses to replace it.
+  // A file marked read-only stays as it is; Windows would refuse the replace
+  // only at the end, some file systems not at all.
+  const DWORD old = ::GetFileAttributesW(Wide(target).c_str());
+  if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY) &&
+      !(old & FILE_ATTRIBUTE_DIRECTORY))
+    Fail(ERROR_ACCESS_DENIED);
   for (int attempt = 0;; ++attempt) {
     temp_ = FolderOf(target) + TempNamePrefix(name) + RandomChars(kTempRandomChars);
     HANDLE file = ::CreateFileW(Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -237,7 +273,11 @@ void FileReplacement::Commit() {
   const std::wstring temp = Wide(temp_);
   if (!::MoveFileExW(temp.c_str(), Wide(target_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD err = ::GetLastError();
+    DWORD err = ::GetLastError();
+    // Said as POSIX says it: a folder in the file's place is not "access denied".
+    const DWORD target = ::GetFileAttributesW(Wide(target_).c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_DIRECTORY))
+      err = ERROR_DIRECTORY;
     ::DeleteFileW(temp.c_str());
     Fail(err);
   }
@@ -245,10 +285,11 @@ void FileReplacement::Commit() {
 
 void WritePrivateFile(const std::string& path, std::string_view content) {
   RemoveFile(path);
-  // A protected list that lets the file's owner in and nobody else.
+  // A protected list that lets this user in and nobody else.
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)", SDDL_REVISION_1,
-                                                              &descriptor, nullptr))
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          (L"D:P(A;;FA;;;" + CurrentUserSid() + L")").c_str(), SDDL_REVISION_1, &descriptor,
+          nullptr))
     Fail(::GetLastError());
   SECURITY_ATTRIBUTES security{sizeof security, descriptor, FALSE};
   HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, &security, CREATE_NEW,

@@ -67,17 +67,11 @@ bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
 }  // namespace
 
 std::optional<FileTime> LastWriteTime(const std::string& path) {
-  std::error_code error;
-  FileTime time = std::filesystem::last_write_time(platform::PathOf(path), error);
-  if (error) return std::nullopt;
-  return time;
+  return platform::LastWriteTime(path);
 }
 
 std::string DescribeFileTime(FileTime time) {
-  const std::time_t t = std::chrono::system_clock::to_time_t(
-      std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-          std::chrono::file_clock::to_sys(time)));
-  const std::tm local = platform::LocalTime(t);
+  const std::tm local = platform::LocalTime(std::chrono::system_clock::to_time_t(time));
   const DateTime when{Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour,
                       local.tm_min, local.tm_sec};
   return FormatDisplayDate(when.date) + " " + FormatTime(when, "hh:nn:ss");

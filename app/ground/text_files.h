@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file text routines. Files are raw bytes: nothing is re-encoded and no
 // line end is added or taken away.
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -131,14 +132,14 @@ bool FolderExists(Dialogs& dialogs, const std::string& path);
 // nothing matches, one empty name. Throws AppError when the folder cannot be read.
 std::vector<std::string> ListFiles(const std::string& pattern);
 
-// "/a/b/" for "/a/b/c.txt" and "c.txt" for the name.
 // When a file was last written, to see whether someone wrote it since; nullopt
 // when there is no such file.
-using FileTime = std::filesystem::file_time_type;
+using FileTime = std::chrono::system_clock::time_point;
 std::optional<FileTime> LastWriteTime(const std::string& path);
 // The time in the clerk's words: "dd-MMM-yyyy hh:nn:ss", local time.
 std::string DescribeFileTime(FileTime time);
 
+// "/a/b/" for "/a/b/c.txt" and "c.txt" for the name.
 std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 

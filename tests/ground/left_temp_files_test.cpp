@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ground/text_files.h"
-#include "support/fault_support.h"
 #include "support/temp_folder.h"
 
 namespace quorvin {

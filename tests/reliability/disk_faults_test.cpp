@@ -2,21 +2,27 @@
 // file-size limit (setrlimit), a data folder removed while the program runs.
 // Each save ends with the failure's description and no word of success, and
 // the files on disk stay as they were.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <map>
 
 #include "day/instruction_files.h"
 #include "ground/grid_text.h"
+#include "ground/platform.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
 #include "support/entry_fixture.h"
+#ifndef _WIN32
 #include "support/fault_support.h"
+#endif
+#include "support/posix_only.h"
 #include "windows/start_up.h"
 #include "work/reports/instruction_reports.h"
 
@@ -68,12 +74,15 @@ class DiskFaultTest : public EntryFixture {
   std::map<std::string, std::string> Snapshot(const std::string& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-      if (entry.is_regular_file()) files[entry.path().string()] = ReadTextFile(entry.path());
+      if (entry.is_regular_file())
+        files[platform::Utf8Of(entry.path())] = ReadTextFile(platform::Utf8Of(entry.path()));
     return files;
   }
 };
 
 TEST_F(DiskFaultTest, AReadOnlyFolderRefusesEverySaveAndKeepsTheOldFiles) {
+  QUORVIN_POSIX_ONLY("a read-only folder that binds root too (chmod, capabilities)");
+#ifndef _WIN32
   WriteDayFiles(dir.Path());
   const auto before = Snapshot(dir.Path());
   ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
@@ -102,9 +111,12 @@ TEST_F(DiskFaultTest, AReadOnlyFolderRefusesEverySaveAndKeepsTheOldFiles) {
   ::chmod(dir.Path().c_str(), 0700);
   EXPECT_EQ(Snapshot(dir.Path()), before);
   EXPECT_EQ(AllNames(dir.Path()).size(), before.size()) << "no temporary file left";
+#endif
 }
 
 TEST_F(DiskFaultTest, AFileSizeLimitFailsTheLargeSavesWithTheirMessageAndTheProgramGoesOn) {
+  QUORVIN_POSIX_ONLY("a file-size limit (setrlimit) in a forked child");
+#ifndef _WIN32
   WriteDayFiles(dir.Path());
   const auto before = Snapshot(dir.Path());
   Grid big;
@@ -143,6 +155,7 @@ TEST_F(DiskFaultTest, AFileSizeLimitFailsTheLargeSavesWithTheirMessageAndTheProg
   EXPECT_EQ(after.erase(dir.File("11-Dec-2026_PI_204513.txt")), 1u);
   EXPECT_EQ(after, before) << "the refused saves changed a file";
   EXPECT_EQ(AllNames(dir.Path()).size(), before.size() + 1) << "no temporary file left";
+#endif
 }
 
 TEST_F(DiskFaultTest, ADataFolderRemovedWhileRunningFailsItsSavesAndLoadsAndIsNotMadeAgain) {

@@ -51,14 +51,6 @@ ChildEnd RunInChild(const std::function<void(std::string& output)>& body) {
   return end;
 }
 
-std::vector<std::string> AllNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 namespace {
 
 bool Capabilities(__user_cap_data_struct (&data)[2], bool set) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ground/ports.h"
+#include "support/temp_folder.h"
 
 namespace quorvin::test {
 
@@ -37,9 +38,6 @@ struct ChildEnd {
 // Runs body in a forked child; body fills the output. The child never
 // returns into the test program.
 ChildEnd RunInChild(const std::function<void(std::string& output)>& body);
-
-// Every name in the folder, hidden ones included, sorted.
-std::vector<std::string> AllNames(const std::string& folder);
 
 // Root passes every permission check. While this lives, the calling thread
 // does without that override, so a read-only folder is read-only for it too.

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with its content.
 #include <string>
+#include <vector>
 
 namespace quorvin::test {
 
@@ -24,5 +25,8 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// Every name in the folder, hidden ones included, sorted.
+std::vector<std::string> AllNames(const std::string& folder);
 
 }  // namespace quorvin::test

@@ -99,10 +99,13 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
     // -i: no prompting; -n: log in only through the script's "user" line.
     // (Not -v: the Windows client would then keep the server's replies, which
     // are what the caller reads, out of out.txt.)
+    std::string folder = backupLocation;
+    for (char& c : folder)
+      if (c == '/') c = '\\';  // cmd's own separator
     return "@echo off\r\n"
            "chcp 65001 >nul\r\n"
            "cd /d " +
-           QuoteForBatch(backupLocation) + "\r\n" + ClientProgram(form) +
+           QuoteForBatch(folder) + "\r\n" + ClientProgram(form) +
            " -i -n -s:" + kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\r\nexit";
   }
   // -n: log in only through the script's "user" line, never from ~/.netrc;

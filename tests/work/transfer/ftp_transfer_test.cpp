@@ -3,9 +3,17 @@
 #include "work/transfer/ftp_transfer.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#else
+#include <windows.h>
+#endif
+
+#include <filesystem>
 
 #include "ground/errors.h"
+#include "ground/platform.h"
+#include "support/posix_only.h"
 #include "support/recording_window.h"
 #include "support/temp_folder.h"
 #include "work/transfer/shell_and_wait.h"
@@ -13,19 +21,50 @@
 namespace quorvin {
 namespace {
 
-TEST(FtpScriptTest, LogsInChangesToEntryRunsTheOperationsAndSaysBye) {
-  ExchangeEndpoint emulator{"127.0.0.1", "2999", 5};
-  EXPECT_EQ(
-      FtpScriptText(SendInstructionLines("05-Jan-2010", "05-Jan-2010_PI_204513.txt"), emulator),
-      "open 127.0.0.1 2999\n"
-      "user quorvinftp qv8305\n"
-      "prompt\n"
-      "cd entry\n"
-      "mkdir 05-Jan-2010\n"
-      "put 05-Jan-2010_PI_204513.txt 05-Jan-2010/05-Jan-2010_PI_204513.txt\n"
-      "bye\n");
+// Both clients' scripts, byte for byte, whichever system builds them.
+TEST(FtpScriptTest, EachClientLogsInChangesToEntryRunsTheOperationsAndSaysBye) {
+  const ExchangeEndpoint emulator{"127.0.0.1", "2999", 5};
+  const auto send = SendInstructionLines("05-Jan-2010", "05-Jan-2010_PI_204513.txt");
+  EXPECT_EQ(FtpScriptText(send, emulator, ClientForm::kPosixShell),
+            "open 127.0.0.1 2999\n"
+            "user quorvinftp qv8305\n"
+            "prompt\n"
+            "cd entry\n"
+            "mkdir 05-Jan-2010\n"
+            "put 05-Jan-2010_PI_204513.txt 05-Jan-2010/05-Jan-2010_PI_204513.txt\n"
+            "bye\n");
+  // Started with -i, the Windows client needs no "prompt", which would turn
+  // prompting back on; its lines are parted by CR LF.
+  EXPECT_EQ(FtpScriptText(send, emulator, ClientForm::kWindowsBatch),
+            "open 127.0.0.1 2999\r\n"
+            "user quorvinftp qv8305\r\n"
+            "cd entry\r\n"
+            "mkdir 05-Jan-2010\r\n"
+            "put 05-Jan-2010_PI_204513.txt 05-Jan-2010/05-Jan-2010_PI_204513.txt\r\n"
+            "bye");
+  EXPECT_EQ(FtpScriptText(send, emulator), FtpScriptText(send, emulator, kNativeForm));
   EXPECT_EQ(ProbeInstructionLines("05-Jan-2010", "F.txt"),
             (std::vector<std::string>{"mkdir 05-Jan-2010", "get 05-Jan-2010/F.txt F.txt"}));
+}
+
+// Both batches, byte for byte: a folder with blanks, quotes, "&", "^", "%"
+// and letters outside any code page is one word for the shell and for cmd.
+TEST(FtpBatchTest, EachFormChangesToTheBackupLocationAndRunsItsClient) {
+  const ExchangeEndpoint endpoint{"h", "1", 7};
+  EXPECT_EQ(FtpBatchText("/home/clerk/Händler & Co's 100%/", endpoint, ClientForm::kPosixShell),
+            "#!/bin/sh\n"
+            "umask 077\n"
+            "unset CDPATH\n"
+            "cd -- '/home/clerk/Händler & Co'\\''s 100%/' || exit 1\n"
+            "exec ftp -n -v -q 7 <ftp2MGX.txt >out.txt 2>&1\n");
+  EXPECT_EQ(FtpBatchText("D:/Broker data/100% & ^ দৈনিক!/", endpoint, ClientForm::kWindowsBatch),
+            "@echo off\r\n"
+            "chcp 65001 >nul\r\n"
+            "cd /d \"D:\\Broker data\\100%% & ^ দৈনিক!\\\"\r\n"
+            "ftp.exe -i -n -s:ftp2MGX.txt >out.txt 2>&1\r\n"
+            "exit");
+  EXPECT_THROW(FtpBatchText("D:/a\"b/", endpoint, ClientForm::kWindowsBatch), AppError);
+  EXPECT_THROW(FtpBatchText("D:/a\r\nb/", endpoint, ClientForm::kWindowsBatch), AppError);
 }
 
 TEST(FtpScriptTest, NoLineOrAddressCanSmuggleInACommand) {
@@ -50,7 +89,9 @@ TEST(FtpResultTest, SuccessNeedsTheExactReplyAndMissingIgnoresCase) {
 
 // The batch is run by the real shell with a stand-in `ftp` that records where
 // it ran, its arguments and its input, so quoting is proven, not assumed.
-TEST(FtpBatchTest, RunsTheClientInTheBackupLocationWhateverItsName) {
+TEST(FtpBatchTest, ThePosixBatchRunsTheClientInTheBackupLocationWhateverItsName) {
+  QUORVIN_POSIX_ONLY("the POSIX shell runs a stand-in ftp script");
+#ifndef _WIN32
   test::TempFolder root;
   test::TempFolder bin;
   bin.Write("ftp",
@@ -66,7 +107,8 @@ TEST(FtpBatchTest, RunsTheClientInTheBackupLocationWhateverItsName) {
   const std::string location = root.File(folderName) + "/";
   ASSERT_EQ(::mkdir(location.c_str(), 0700), 0);
   root.Write(folderName + "/ftp2MGX.txt", "open 127.0.0.1 1\nbye\n");
-  root.Write(folderName + "/ftp2MGX.bat", FtpBatchText(location, ExchangeEndpoint{"h", "1", 7}));
+  root.Write(folderName + "/ftp2MGX.bat",
+             FtpBatchText(location, ExchangeEndpoint{"h", "1", 7}, ClientForm::kPosixShell));
 
   test::RecordingWindow window;
   std::string path = bin.Path() + ":" + getenv("PATH");
@@ -82,6 +124,53 @@ TEST(FtpBatchTest, RunsTheClientInTheBackupLocationWhateverItsName) {
   EXPECT_FALSE(root.Exists("pwned"));
   EXPECT_FALSE(root.Exists(folderName + "/pwned"));
   EXPECT_FALSE(root.Exists(folderName + "/pwned2"));
+#endif
+}
+
+// The Windows batch run by cmd.exe with a stand-in for the Windows client
+// that answers as a server would: each folder name reaches the client whole,
+// the file lands in the day's folder, and a missing file is said so.
+TEST(FtpBatchTest, TheWindowsBatchRunsTheClientInTheBackupLocationWhateverItsName) {
+  QUORVIN_WINDOWS_ONLY("cmd.exe and the stand-in for the Windows client");
+#ifdef _WIN32
+  test::TempFolder root, server;
+  std::string serverRoot = server.Path();
+  serverRoot.pop_back();
+  ::SetEnvironmentVariableW(L"FAKE_FTP_ROOT", platform::PathOf(serverRoot).c_str());
+  wchar_t path[32768];
+  ::GetEnvironmentVariableW(L"PATH", path, 32768);
+  const std::wstring fakes =
+      std::filesystem::absolute(platform::PathOf(QUORVIN_FAKE_FTP_DIR)).make_preferred().native();
+  ::SetEnvironmentVariableW(L"PATH", (fakes + L";" + path).c_str());
+  auto windowsForm = [](std::string name) {
+    for (char& c : name)
+      if (c == '/') c = '\\';
+    return name;
+  };
+
+  const ExchangeEndpoint endpoint{"127.0.0.1", "2121", 5};
+  const std::string file = "05-Jan-2010_PI_204513.txt";
+  for (const std::string name : {"plain", "Broker data & Co ^ 100% !x!", "দৈনিক হিসাব é"}) {
+    const std::string location = root.File(name) + "/";
+    ASSERT_TRUE(std::filesystem::create_directory(platform::PathOf(location)));
+    root.Write(name + "/" + file, "the day's rows " + name);
+    test::RecordingWindow window;
+    std::string out =
+        RunTransfer(window, location, SendInstructionLines("05-Jan-2010", file), endpoint);
+    EXPECT_TRUE(TransferSucceeded(out)) << out;
+    EXPECT_NE(out.find("args: -i -n -s:ftp2MGX.txt\r\n"), std::string::npos) << out;
+    const std::string folder = windowsForm(location.substr(0, location.size() - 1));
+    EXPECT_NE(out.find("cwd: " + folder + "\r\n"), std::string::npos) << out;
+    EXPECT_EQ(server.Read("05-Jan-2010/" + file), "the day's rows " + name);
+    DeleteTransferFiles(location);
+
+    out = RunTransfer(window, location, ProbeInstructionLines("06-Jan-2010", file), endpoint);
+    EXPECT_TRUE(RemoteFileMissing(out)) << out;
+    DeleteTransferFiles(location);
+    EXPECT_EQ(test::AllNames(location), std::vector<std::string>{file}) << "no work file stays";
+  }
+  ::SetEnvironmentVariableW(L"PATH", path);
+#endif
 }
 
 TEST(FtpCleanUpTest, RemovesTheWorkFilesAndNothingElse) {

@@ -1,9 +1,11 @@
 #include "work/transfer/shell_and_wait.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <ctime>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "ground/errors.h"
+#include "support/posix_only.h"
 #include "support/recording_window.h"
 #include "support/temp_folder.h"
 
@@ -24,6 +27,8 @@ double ProcessorSeconds() {
 }
 
 TEST(ShellAndWaitTest, WaitsForTheEndWhileTheWindowKeepsRepaintingWithoutBurningACore) {
+  QUORVIN_POSIX_ONLY("the helpers are POSIX shell scripts");
+#ifndef _WIN32
   test::TempFolder dir;
   test::RecordingWindow window;
   double cpuBefore = ProcessorSeconds();
@@ -37,9 +42,12 @@ TEST(ShellAndWaitTest, WaitsForTheEndWhileTheWindowKeepsRepaintingWithoutBurning
   EXPECT_GE(window.eventRounds, 5);  // the window kept being served while it waited
   // A spinning wait would use about as much processor time as it waited.
   EXPECT_LT(cpu, 0.2) << "processor seconds spent waiting";
+#endif
 }
 
 TEST(ShellAndWaitTest, ArgumentsReachTheProgramWithoutAShellReadingThem) {
+  QUORVIN_POSIX_ONLY("the helpers are POSIX shell scripts");
+#ifndef _WIN32
   test::TempFolder dir;
   test::RecordingWindow window;
   std::string odd = "a b;$(touch pwned)`touch pwned2`'\"";
@@ -48,9 +56,12 @@ TEST(ShellAndWaitTest, ArgumentsReachTheProgramWithoutAShellReadingThem) {
   EXPECT_EQ(dir.Read("out"), odd);
   EXPECT_FALSE(dir.Exists("pwned"));
   EXPECT_FALSE(dir.Exists("pwned2"));
+#endif
 }
 
 TEST(ShellAndWaitTest, RunsWithoutTerminalOrInput) {
+  QUORVIN_POSIX_ONLY("the helpers are POSIX shell scripts");
+#ifndef _WIN32
   test::TempFolder dir;
   test::RecordingWindow window;
   // Standard input is empty and there is no controlling terminal to prompt on.
@@ -60,9 +71,12 @@ TEST(ShellAndWaitTest, RunsWithoutTerminalOrInput) {
                 dir.File("seen")},
                0, window);
   EXPECT_EQ(dir.Read("seen"), "none\n");
+#endif
 }
 
 TEST(ShellAndWaitTest, ATimeoutStopsTheProgramAndWhatItStarted) {
+  QUORVIN_POSIX_ONLY("the helpers are POSIX shell scripts");
+#ifndef _WIN32
   test::TempFolder dir;
   test::RecordingWindow window;
   auto before = steady_clock::now();
@@ -75,11 +89,14 @@ TEST(ShellAndWaitTest, ATimeoutStopsTheProgramAndWhatItStarted) {
   timespec pause{3, 0};
   nanosleep(&pause, nullptr);
   EXPECT_FALSE(dir.Exists("mark")) << "the started program outlived the timeout";
+#endif
 }
 
 // A program killed while its helper runs must not leave the helper (the FTP
 // client, with the password in its script) running on its own.
 TEST(ShellAndWaitTest, AKilledProgramTakesItsHelperWithIt) {
+  QUORVIN_POSIX_ONLY("the helpers are POSIX shell scripts");
+#ifndef _WIN32
   test::TempFolder dir;
   const pid_t program = ::fork();
   ASSERT_GE(program, 0);
@@ -110,12 +127,16 @@ TEST(ShellAndWaitTest, AKilledProgramTakesItsHelperWithIt) {
     nanosleep(&pause, nullptr);
   }
   EXPECT_FALSE(running()) << "the helper outlived the program";
+#endif
 }
 
 TEST(ShellAndWaitTest, AProgramThatCannotStartIsAnError) {
+  QUORVIN_POSIX_ONLY("the helpers are POSIX shell scripts");
+#ifndef _WIN32
   test::RecordingWindow window;
   EXPECT_THROW(ShellAndWait({"/nonexistent/program"}, 0, window), AppError);
   EXPECT_THROW(ShellAndWait({}, 0, window), AppError);
+#endif
 }
 
 }  // namespace
