@@ -1,15 +1,14 @@
 // A save killed at any moment. A child process saves a large file over and
-// over, alternating two contents; the test kills it with SIGKILL after a
-// random delay and then looks at the folder as the next start of the program
-// would: the file must hold one of the two contents whole, and no temporary
-// file may show up in the program's listings. Rounds per file: 40, or
+// over, alternating two contents; the test kills it outright after a random
+// delay and then looks at the folder as the next start of the program would:
+// the file must hold one of the two contents whole, and no temporary file may
+// show up in the program's listings. Rounds per file: 40, or
 // QUORVIN_KILL_ROUNDS, and more while one side of the rename has not been hit.
+//
+// The child is this test program run again on the same test, told by
+// QUORVIN_SAVER_FOLDER where to save: it sets the test up as the parent did and
+// then saves on and on. So the same test kills a save on Linux and on Windows.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 #include <algorithm>
 #include <chrono>
@@ -17,25 +16,22 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <random>
 #include <thread>
 
 #include "day/entry_grid.h"
 #include "day/instruction_files.h"
 #include "ground/grid_text.h"
+#include "ground/platform.h"
 #include "ground/text_files.h"
 #include "support/fake_main_view.h"
-#ifndef _WIN32
 #include "support/fault_support.h"
-#endif
-#include "support/posix_only.h"
 #include "support/temp_folder.h"
 
 namespace quorvin {
 namespace {
 
-#ifndef _WIN32
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 int Rounds() {
@@ -88,8 +84,31 @@ struct Tally {
   int rounds = 0, oldWhole = 0, newWhole = 0, killsMidWrite = 0;
 };
 
+// Sets an environment variable for the children started from now on; an
+// empty value takes it away.
+void SetEnvironment(const char* name, const std::string& value) {
+#ifdef _WIN32
+  ::_putenv_s(name, value.c_str());
+#else
+  if (value.empty()) {
+    ::unsetenv(name);
+  } else {
+    ::setenv(name, value.c_str(), 1);
+  }
+#endif
+}
+
+// The folder a saving child saves to; nullptr in the test itself.
+const char* SaverFolder() {
+  const char* folder = std::getenv("QUORVIN_SAVER_FOLDER");
+  return folder && *folder ? folder : nullptr;
+}
+
 class CrashSafetyTest : public ::testing::Test {
  protected:
+  // The folder the saves go to: the parent's, in the saving child too.
+  std::string Folder() const { return SaverFolder() ? SaverFolder() : folder_->Path(); }
+
   // Kills a child that runs save(0), save(1), ... and checks the file after
   // each kill. The saves alternate between the grid `after` (even numbers)
   // and `before` (odd numbers), starting from a file that holds `before`.
@@ -97,6 +116,10 @@ class CrashSafetyTest : public ::testing::Test {
                        const std::function<void(int)>& save,
                        const std::vector<std::string>& visible, const std::string& pattern,
                        const std::vector<std::string>& matching) {
+    if (SaverFolder()) {  // the child: say so, then save until killed
+      WriteTextFile(std::getenv("QUORVIN_SAVER_READY"), "ready");
+      for (int n = 0;; ++n) save(n);
+    }
     const std::string oldText = GridToText(before);
     const std::string newText = GridToText(after);
     WriteTextFile(path, oldText);
@@ -105,6 +128,12 @@ class CrashSafetyTest : public ::testing::Test {
     auto start = Clock::now();
     save(0);
     const auto once = std::max(Clock::now() - start, Clock::duration(std::chrono::milliseconds(1)));
+
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::vector<std::string> child = {
+        ::testing::internal::GetArgvs()[0],
+        std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()};
+    const std::string ready = signals_->File("ready");
 
     // A third of the kills land anywhere in the first three saves; the rest
     // aim at the first or the second save.
@@ -124,28 +153,24 @@ class CrashSafetyTest : public ::testing::Test {
       // Every round starts from the old file, or a kill before the first
       // rename would find whatever the round before it left.
       WriteTextFile(path, oldText);
-      int ready[2];
-      if (::pipe(ready) != 0) throw std::runtime_error("pipe");
-      pid_t child = ::fork();
-      if (child == 0) {
-        ::close(ready[0]);
-        if (::write(ready[1], "r", 1) != 1) ::_exit(2);
-        for (int n = 0;; ++n) save(n);
+      platform::RemoveFile(ready);
+      {
+        SetEnvironment("QUORVIN_SAVER_FOLDER", Folder());
+        SetEnvironment("QUORVIN_SAVER_READY", ready);
+        platform::HiddenProgram saver(child, "");
+        SetEnvironment("QUORVIN_SAVER_FOLDER", "");
+        const auto deadline = Clock::now() + std::chrono::seconds(60);
+        while (!platform::StatusOf(ready).size && !saver.Ended() && Clock::now() < deadline)
+          std::this_thread::sleep_for(std::chrono::microseconds(200));
+        const auto cycle = round % 3 == 2 ? once : Clock::duration::zero();
+        std::this_thread::sleep_for(round % 3 == 0 ? pick({}, 3 * once)
+                                                   : pick(cycle, cycle + once));
+        ASSERT_FALSE(saver.Ended()) << "the child ended by itself";
+        saver.Stop();
       }
-      ::close(ready[1]);
-      char byte;
-      ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-      ::close(ready[0]);
-      const auto cycle = round % 3 == 2 ? once : Clock::duration::zero();
-      std::this_thread::sleep_for(round % 3 == 0 ? pick({}, 3 * once) : pick(cycle, cycle + once));
-      ::kill(child, SIGKILL);
-      int status = 0;
-      ::waitpid(child, &status, 0);
-      ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-          << "the child ended by itself";
 
       ++tally.rounds;
-      const std::string now = folder_.Read(FileNameOf(path));  // an empty stub reads as ""
+      const std::string now = test::TempFolder::ReadFile(path);  // an empty stub reads as ""
       if (now == oldText) {
         ++tally.oldWhole;
       } else if (now == newText) {
@@ -153,33 +178,31 @@ class CrashSafetyTest : public ::testing::Test {
       } else {
         ADD_FAILURE() << "the file holds neither version whole: " << now.size() << " bytes";
       }
-      EXPECT_EQ(ListFiles(folder_.Path() + "*"), visible);
-      EXPECT_EQ(ListFiles(folder_.Path() + pattern), matching);
-      size_t hidden = test::AllNames(folder_.Path()).size() - visible.size();
+      EXPECT_EQ(ListFiles(Folder() + "*"), visible);
+      EXPECT_EQ(ListFiles(Folder() + pattern), matching);
+      size_t hidden = test::AllNames(Folder()).size() - visible.size();
       if (hidden > 0) ++tally.killsMidWrite;
     }
     // The next save tidies up whatever the killed ones left.
     save(0);
-    EXPECT_EQ(test::AllNames(folder_.Path()), visible);
+    EXPECT_EQ(test::AllNames(Folder()), visible);
     std::cout << "[ kills    ] " << FileNameOf(path) << ": " << tally.rounds << " rounds, "
               << tally.oldWhole << " old whole, " << tally.newWhole << " new whole, "
               << tally.killsMidWrite << " killed mid-write\n";
   }
 
-  test::TempFolder folder_;
+  // Made in the test only: a killed child would leave its folders behind.
+  std::unique_ptr<test::TempFolder> folder_ =
+      SaverFolder() ? nullptr : std::make_unique<test::TempFolder>();
+  std::unique_ptr<test::TempFolder> signals_ =
+      SaverFolder() ? nullptr : std::make_unique<test::TempFolder>();
   test::AnsweringDialogs dialogs_;
   test::FakeClock clock_;
 };
 
-#else
-class CrashSafetyTest : public ::testing::Test {};
-#endif
-
 TEST_F(CrashSafetyTest, AnInstructionFileKilledMidSaveHoldsTheOldOrTheNewRowsWhole) {
-  QUORVIN_POSIX_ONLY("kills a forked child mid-save");
-#ifndef _WIN32
-  AppContext app(dialogs_, clock_, folder_.Path());
-  app.settings = {"204513", "1204510000067342", "1204510000000000", folder_.Path()};
+  AppContext app(dialogs_, clock_, Folder());
+  app.settings = {"204513", "1204510000067342", "1204510000000000", Folder()};
   app.instructionKind = kPayIn;
   app.kindCode = "PI";
   const Date day{2026, 12, 10};
@@ -195,18 +218,15 @@ TEST_F(CrashSafetyTest, AnInstructionFileKilledMidSaveHoldsTheOldOrTheNewRowsWho
   EXPECT_GT(tally.oldWhole, 0);
   EXPECT_GT(tally.newWhole, 0);
   EXPECT_GT(tally.killsMidWrite, 0);
-#endif
 }
 
 TEST_F(CrashSafetyTest, AListKilledMidSaveHoldsTheOldOrTheNewListWholeAndNoBackupAppears) {
-  QUORVIN_POSIX_ONLY("kills a forked child mid-save");
-#ifndef _WIN32
   // A backup beside the list: the backup panel lists "*BO.txt".
   const std::string backup = "2026-12-08_14-03-59_BO.txt";
-  folder_.Write(backup, "S/N~BO ID~BO Name~Client Code");
+  if (!SaverFolder()) folder_->Write(backup, "S/N~BO ID~BO Name~Client Code");
   const Grid before = BOListGrid(40000, "");
   const Grid after = BOListGrid(40001, " & Co.");
-  const std::string path = folder_.File("BO.txt");
+  const std::string path = Folder() + "BO.txt";
 
   Tally tally;
   KillWhileSaving(tally, path, before, after,
@@ -219,7 +239,6 @@ TEST_F(CrashSafetyTest, AListKilledMidSaveHoldsTheOldOrTheNewListWholeAndNoBacku
   ReferenceLists lists(dialogs_);
   lists.LoadBOList(path);
   EXPECT_TRUE(lists.BOList().size() == 40001u || lists.BOList().size() == 40002u);
-#endif
 }
 
 }  // namespace

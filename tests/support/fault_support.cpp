@@ -1,9 +1,11 @@
 #include "support/fault_support.h"
 
+#ifndef _WIN32
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <exception>
@@ -18,6 +20,7 @@ MsgAnswer AnsweringDialogs::Message(const std::string& text, const std::string& 
   return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
 
+#ifndef _WIN32  // forked children and capabilities are POSIX
 ChildEnd RunInChild(const std::function<void(std::string& output)>& body) {
   int pipe[2];
   if (::pipe(pipe) != 0) throw std::runtime_error("pipe failed");
@@ -81,5 +84,7 @@ WithoutPermissionOverride::~WithoutPermissionOverride() {
   for (int i = 0; i < 2; ++i) data[i] = {saved_[i][0], saved_[i][1], saved_[i][2]};
   Capabilities(data, true);
 }
+
+#endif
 
 }  // namespace quorvin::test

@@ -35,6 +35,7 @@ struct ChildEnd {
   std::string output;   // what the body handed back
 };
 
+#ifndef _WIN32
 // Runs body in a forked child; body fills the output. The child never
 // returns into the test program.
 ChildEnd RunInChild(const std::function<void(std::string& output)>& body);
@@ -52,5 +53,7 @@ class WithoutPermissionOverride {
   bool dropped_ = false;
   unsigned saved_[2][3] = {};  // effective, permitted, inheritable of both capability words
 };
+
+#endif
 
 }  // namespace quorvin::test

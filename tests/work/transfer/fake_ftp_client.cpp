@@ -50,6 +50,11 @@ int main() {
   wchar_t root[MAX_PATH * 2] = L"";
   GetEnvironmentVariableW(L"FAKE_FTP_ROOT", root, MAX_PATH * 2);
   std::printf("args: %s\ncwd: %s\n", args.c_str(), Utf8(cwd).c_str());
+  // A client that hangs: it says it started, in its working folder, and waits.
+  if (args == "--stall") {
+    std::ofstream("started") << "started";
+    Sleep(INFINITE);
+  }
 
   std::ifstream in(std::filesystem::path(Wide(script)));
   if (!in) {

@@ -9,10 +9,12 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "ground/errors.h"
+#include "ground/platform.h"
 #include "support/posix_only.h"
 #include "support/recording_window.h"
 #include "support/temp_folder.h"
@@ -136,6 +138,25 @@ TEST(ShellAndWaitTest, AProgramThatCannotStartIsAnError) {
   test::RecordingWindow window;
   EXPECT_THROW(ShellAndWait({"/nonexistent/program"}, 0, window), AppError);
   EXPECT_THROW(ShellAndWait({}, 0, window), AppError);
+#endif
+}
+
+// On Windows: a hung program started hidden in a folder named outside the
+// code page is stopped at the time limit, the window served meanwhile.
+TEST(ShellAndWaitTest, OnWindowsAHungProgramInItsFolderIsStoppedAtTheLimit) {
+  QUORVIN_WINDOWS_ONLY("a Windows program that hangs");
+#ifdef _WIN32
+  test::TempFolder dir;
+  const std::string folder = dir.File("দৈনিক & 100%");
+  ASSERT_TRUE(std::filesystem::create_directory(platform::PathOf(folder)));
+  test::RecordingWindow window;
+  const auto before = steady_clock::now();
+  ShellAndWait({std::string(QUORVIN_FAKE_FTP_DIR) + "/ftp.exe", "--stall"}, 2, window, folder);
+  const auto waited = steady_clock::now() - before;
+  EXPECT_EQ(dir.Read("দৈনিক & 100%/started"), "started");
+  EXPECT_GE(waited, std::chrono::milliseconds(1900));
+  EXPECT_LT(waited, std::chrono::seconds(10));
+  EXPECT_GE(window.eventRounds, 5);
 #endif
 }
 
