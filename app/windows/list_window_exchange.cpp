@@ -38,6 +38,18 @@ std::string CleanUp(const std::function<void()>& step) {
 
 // Sets busy for the length of a transfer and puts the caption back on an
 // unexpected failure, whatever the step it happened in.
+// The list window's controls stay disabled while a transfer runs.
+class ControlsLocked {
+ public:
+  explicit ControlsLocked(ListView& view) : view_(view) { view_.SetControlsEnabled(false); }
+  ~ControlsLocked() { view_.SetControlsEnabled(true); }
+  ControlsLocked(const ControlsLocked&) = delete;
+  ControlsLocked& operator=(const ControlsLocked&) = delete;
+
+ private:
+  ListView& view_;
+};
+
 class TransferScope {
  public:
   TransferScope(WindowPort& window, bool& busy, const std::string& progress)
@@ -84,11 +96,7 @@ void ListController::SendBOList() {
     const std::string upload = app_.DataPath(BOListName(app_.settings.BrokerID) + ".txt");
     const DateTime now = app_.clock.Now();
     TransferScope scope(view_, busy_, "Sending list of BOs to MGX...Please wait...");
-    view_.SetControlsEnabled(false);
-    struct Reenable {
-      ListView& view;
-      ~Reenable() { view.SetControlsEnabled(true); }
-    } reenable{view_};
+    ControlsLocked locked(view_);
 
     // The grid as shown goes up, unsaved edits included; "BO.txt" stays as saved.
     // Without a fresh upload file there is nothing to send, and the server's
@@ -128,11 +136,7 @@ void ListController::ReceiveISINList() {
     const std::string location = app_.settings.BackupLocation;
     const std::string main = app_.DataPath(kISINFile);
     TransferScope scope(view_, busy_, "Receiving list of ISINs from MGX...Please wait...");
-    view_.SetControlsEnabled(false);
-    struct Reenable {
-      ListView& view;
-      ~Reenable() { view.SetControlsEnabled(true); }
-    } reenable{view_};
+    ControlsLocked locked(view_);
 
     const std::string backup =
         app_.DataPath(BackupStamp(app_.clock.Now()) + "_" + std::string(kISINFile));
