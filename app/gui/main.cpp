@@ -48,9 +48,15 @@ int main(int argc, char* argv[]) {
       programFolder = demoSession->ProgramFolder();
       quorvin::gui::SetCaptionSuffix(QStringLiteral(" (demo)"));
     } else {
-      programFolder = quorvin::ChooseProgramFolder(
-          quorvin::gui::SPath(executableFolder),
-          quorvin::ConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+#ifdef Q_OS_WIN
+      // The user's roaming application data, as Windows names it.
+      const std::string configHome = quorvin::gui::SPath(qEnvironmentVariable("APPDATA")) + "/";
+#else
+      const std::string configHome =
+          quorvin::ConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+#endif
+      programFolder =
+          quorvin::ChooseProgramFolder(quorvin::gui::SPath(executableFolder), configHome);
       quorvin::PrepareProgramFolder(programFolder);
     }
   } catch (const std::exception& e) {

@@ -17,11 +17,21 @@ inline std::string S(const QString& text) {
   QByteArray bytes = text.toLatin1();
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
+// The core takes names as UTF-8 on every system: on Windows the system's own
+// 8-bit encoding would be the ANSI code page, which cannot hold every name.
 inline QString QPath(const std::string& name) {
+#ifdef Q_OS_WIN
+  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+#else
   return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+#endif
 }
 inline std::string SPath(const QString& name) {
+#ifdef Q_OS_WIN
+  return name.toUtf8().toStdString();
+#else
   return QFile::encodeName(name).toStdString();
+#endif
 }
 // For message boxes and labels: CR LF shows as one line break. A message may
 // name a file: text that reads as UTF-8 (as a name in a folder called
