@@ -1,3 +1,5 @@
+// Setting up and clearing the entry grid, renumbering its serials, and
+// building each row's Internal Ref. No. from the broker and trade date.
 #include "day/entry_grid.h"
 
 #include "ground/dates.h"

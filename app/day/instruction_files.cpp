@@ -1,3 +1,5 @@
+// Naming a day's instruction file, and saving or reloading it after asking
+// the clerk, warning when another clerk saved it meanwhile.
 #include "day/instruction_files.h"
 
 #include "ground/grid_text.h"

@@ -1,3 +1,5 @@
+// Loading the BO and ISIN list files, indexing them, and answering the
+// client code, BO name, scrip and ISIN lookups.
 #include "day/reference_lists.h"
 
 #include <atomic>

@@ -1,3 +1,5 @@
+// Adding and deleting rows, pasting a copied cell down the selection,
+// selecting a whole row and searching a column for a text.
 #include "day/row_operations.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// How a cell pool keeps each text once: an open-addressed hash table of the
+// texts, small whole numbers such as serials kept apart without hashing.
 #include "ground/cell_pool.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Reading a date the clerk typed in any of the accepted forms, checking that
+// the day exists, and writing dates and times out by pattern.
 #include "ground/dates.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Reading the administrator's exchange file and refusing any value that
+// could not go onto one line of the transfer script.
 #include "ground/exchange.h"
 
 #include <filesystem>

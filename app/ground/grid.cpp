@@ -1,3 +1,5 @@
+// The grid's rows, columns, widths, current cell and selection, and the
+// notices sent to the view when a change (or a batch of them) is done.
 #include "ground/grid.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Turning a grid into its "~"-joined text and back: saving it, loading it
+// and widening each column to fit what was loaded.
 #include "ground/grid_text.h"
 
 #include <algorithm>

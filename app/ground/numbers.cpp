@@ -1,3 +1,5 @@
+// Deciding whether a text is a number, and reading, rounding and adding
+// quantities without overflowing a 32-bit whole number.
 #include "ground/numbers.h"
 
 #include <cmath>

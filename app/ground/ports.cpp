@@ -1,3 +1,5 @@
+// The system clock, and how an error is described to the clerk in a message
+// box, running out of memory included.
 #include "ground/ports.h"
 
 #include <ctime>

@@ -1,3 +1,5 @@
+// Reading, checking and writing the "Quorvin.ini" settings file, line by
+// line as "key : value".
 #include "ground/settings.h"
 
 #include <filesystem>

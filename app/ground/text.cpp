@@ -1,3 +1,4 @@
+// Splitting, joining, trimming, replacing and case-folding byte strings.
 #include "ground/text.h"
 
 #include <algorithm>

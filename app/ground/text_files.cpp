@@ -1,3 +1,5 @@
+// Reading and writing whole text files through a temporary file, copying
+// them, listing a folder and telling the clerk why a file cannot be used.
 #include "ground/text_files.h"
 
 #include <algorithm>
