@@ -1,3 +1,5 @@
+// The Check Holding button's walk: asks for the holding report, looks up each
+// grid row's balance in it, and lists the rows that fail in the message window.
 #include "work/checks/holding_check.h"
 
 #include <chrono>

@@ -1,3 +1,5 @@
+// How the holding report is read and searched: its report date, and the first
+// balance line holding a BOID and ISIN, found for many rows in one scan.
 #include "work/checks/holding_file.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The walks behind the four pre-send record checks, and the message box that
+// points the clerk at the first failing row.
 #include "work/checks/record_checks.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Works out the order the sort passes leave the rows in: numbers each
+// column's texts, ranks the keys and sorts row ids instead of rows.
 #include "work/checks/row_order.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Sorting the entry grid on its keys, folding the rows of one BO account and
+// ISIN into one row with their quantities added, and checking that was done.
 #include "work/checks/sort_summary.h"
 
 #include <algorithm>

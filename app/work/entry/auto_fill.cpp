@@ -1,3 +1,5 @@
+// The Auto-Fill button: writes every data row's automatic columns from the
+// settings, the settlement date and the BO and ISIN lists.
 #include "work/entry/auto_fill.h"
 
 #include "day/entry_grid.h"

@@ -1,3 +1,5 @@
+// Which cells the clerk may edit, the text or date an editor opens with, and
+// what Enter writes back, a short BOID completed from the default format.
 #include "work/entry/cell_editing.h"
 
 #include "day/entry_grid.h"

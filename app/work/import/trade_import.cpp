@@ -1,3 +1,5 @@
+// Importing the broker's trade file into the entry grid: the lines of one
+// side read, client codes and scrips looked up, and the rows handed over at once.
 #include "work/import/trade_import.h"
 
 #include <algorithm>

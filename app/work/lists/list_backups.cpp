@@ -1,3 +1,5 @@
+// The date-and-time stamp of a list backup, and the backups of a list found
+// in the backup location.
 #include "work/lists/list_backups.h"
 
 #include "ground/text_files.h"

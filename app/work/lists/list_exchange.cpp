@@ -1,3 +1,5 @@
+// The FTP command lines that archive and upload the broker's BO list, and how
+// their output tells that the earlier list was moved aside.
 #include "work/lists/list_exchange.h"
 
 #include "work/transfer/ftp_transfer.h"

@@ -1,3 +1,5 @@
+// Laying out the pay-in and pay-out reports in fixed-width columns, a block
+// per BO account, written to the report file and shown in the text viewer.
 #include "work/reports/instruction_reports.h"
 
 #include <charconv>

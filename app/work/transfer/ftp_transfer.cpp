@@ -1,3 +1,5 @@
+// Writing the FTP command script and its batch, running the client on them,
+// judging its captured output and deleting the work files afterwards.
 #include "work/transfer/ftp_transfer.h"
 
 #include <cctype>

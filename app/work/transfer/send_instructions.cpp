@@ -1,3 +1,5 @@
+// The Send button's sequence: checks, the probe for a file already at the
+// exchange, the upload, and a copy of each attempt kept in "Sent".
 #include "work/transfer/send_instructions.h"
 
 #include <cerrno>

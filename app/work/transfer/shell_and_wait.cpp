@@ -1,4 +1,5 @@
-// Waiting for a helper program while the window stays alive.
+// Running a helper program hidden, waiting for it while the window repaints,
+// and stopping it when it takes too long.
 #include "work/transfer/shell_and_wait.h"
 
 #include <chrono>
