@@ -1,3 +1,5 @@
+// Starting the program: the start-up checks, then the main window, with an
+// offer to recover unsaved rows; and opening the settings window on demand.
 #include "gui/app_shell.h"
 
 #include "ground/errors.h"

@@ -1,3 +1,5 @@
+// Making a button from its property bag, and the AppButton that gives the
+// windows its caption, enabled state, clicks and key releases.
 #include "gui/button_factory.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,5 @@
+// Setting up the demo: the demo data copied into a temporary folder, and the
+// exchange emulator started there and stopped when the program ends.
 #include "gui/demo_session.h"
 
 #include <QDir>

@@ -1,3 +1,5 @@
+// Measuring cell texts in twips with the window's font, and the table model
+// that passes the grid's cells and change notices on to Qt.
 #include "gui/grid_model.h"
 
 #include <algorithm>

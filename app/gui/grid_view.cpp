@@ -1,3 +1,5 @@
+// Keeping the table view and the grid's current cell, selection and top row
+// in step, and passing the clerk's keys and clicks on to the window.
 #include "gui/grid_view.h"
 
 #include <QHeaderView>

@@ -1,3 +1,5 @@
+// Showing the holding check's failing rows in a modal window, in a
+// fixed-pitch font.
 #include "gui/holding_message_window.h"
 
 #include <QFontDatabase>

@@ -1,3 +1,5 @@
+// The Qt list window: its buttons, grid, cell editor and backup panel built
+// and wired, and each ListView call carried out on screen.
 #include "gui/list_window.h"
 
 #include <QApplication>

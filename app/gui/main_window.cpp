@@ -1,3 +1,5 @@
+// The Qt main window: its buttons, entry grid and editors built and wired to
+// the main controller, and closing it (and every other window) on exit.
 #include "gui/main_window.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// Message boxes, the open-file and folder choosers, and the report viewer,
+// each shown with Qt over the active window.
 #include "gui/qt_dialogs.h"
 
 #include <QApplication>

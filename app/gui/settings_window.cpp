@@ -1,3 +1,5 @@
+// The Qt settings window: its four boxes, and the Browse and Save buttons
+// handed to the settings rules.
 #include "gui/settings_window.h"
 
 #include <QFormLayout>

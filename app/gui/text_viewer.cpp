@@ -1,3 +1,4 @@
+// Opening a report file read-only in a fixed-pitch window and printing it.
 #include "gui/text_viewer.h"
 
 #include <QFile>

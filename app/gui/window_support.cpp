@@ -1,3 +1,5 @@
+// The caption suffix every window shows, the hourglass, letting repaints run
+// during long work, and hiding an open cell editor.
 #include "gui/window_support.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// The list controller: switching between the BO and ISIN lists, editing,
+// adding, removing and searching rows, saving, reloading and the exchange.
 #include "windows/list_window.h"
 
 #include <exception>

@@ -1,3 +1,5 @@
+// The main controller: the kind switch, cell and date editing, the row keys
+// and search, and the day's buttons from Auto-Fill to Send.
 #include "windows/main_controller.h"
 
 #include <exception>

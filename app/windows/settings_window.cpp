@@ -1,3 +1,5 @@
+// Filling the settings boxes, choosing the backup location, and checking and
+// saving what the clerk typed.
 #include "windows/settings_window.h"
 
 #include "ground/text.h"

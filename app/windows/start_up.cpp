@@ -1,3 +1,5 @@
+// Choosing and preparing the program's folder and its settings file, and
+// building the demo's folder from the demo data.
 #include "windows/start_up.h"
 
 #include <filesystem>
