@@ -1,3 +1,5 @@
+// Writing a made-up trading day to a folder: securities, accounts, the two
+// lists, the trade file and the holding report, from a fixed seed.
 #include "day_files.h"
 
 #include <algorithm>

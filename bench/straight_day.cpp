@@ -1,3 +1,5 @@
+// The plain-walk versions of the import, Auto-Fill, sort, summary and
+// holding check, run on the grid so the benchmark can time and compare them.
 #include "straight_day.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// Loading a button's picture and measuring it, then copying it onto the
+// button's surface, skipping the mask colour, greyed or as a silhouette.
 #include "glimmet_blit.h"
 
 #include <QIcon>

@@ -1,3 +1,5 @@
+// The canvas's pixels, lines, boxes, bevels and focus rectangle, each drawn
+// straight into the image pixel by pixel.
 #include "glimmet_canvas.h"
 
 #include <algorithm>

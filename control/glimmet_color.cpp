@@ -1,3 +1,5 @@
+// Turning OLE colours into Qt colours and back, looking system colours up in
+// the palette, and lightening, darkening and tinting a colour.
 #include "glimmet_color.h"
 
 #include <QApplication>

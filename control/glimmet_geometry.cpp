@@ -1,3 +1,5 @@
+// The focus inset and cut-off corners of each button type, and where the
+// caption, its access key and the picture go on the button.
 #include "glimmet_geometry.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,5 @@
+// Translating Qt keys, modifiers and mouse buttons into the key codes, shift
+// states and button masks the button's events report.
 #include "glimmet_keys.h"
 
 namespace glimmet {

@@ -1,3 +1,5 @@
+// Reading and writing a property bag's entries, keys looked up without
+// regard to case and kept in the order first written.
 #include "glimmet_property_bag.h"
 
 GlimmetPropertyBag::GlimmetPropertyBag(std::initializer_list<std::pair<QString, QVariant>> values) {

@@ -1,3 +1,5 @@
+// The quiet dialogs that answer every box, the scratch folder and its files,
+// the demo files' paths, and the failure report that stops the fuzzer.
 #include "fuzz_support.h"
 
 #include <unistd.h>
