@@ -1,3 +1,5 @@
+// Tests of saving and reloading a day's instruction file: the blank grid, a
+// round trip, a refused question, a day never saved and a failed save.
 #include "day/instruction_files.h"
 
 #include <gtest/gtest.h>

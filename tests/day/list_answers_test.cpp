@@ -1,3 +1,5 @@
+// Tests that the kept list answers follow the lists and the cell pool, and
+// are not kept for a list whose lookups may show a box.
 #include "day/list_answers.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the BO and ISIN list lookups and load failures, and of the indexed
+// lookups against a walk to the first match on random lists.
 #include "day/reference_lists.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of deleting, pasting, searching and adding rows in the entry grid.
 #include "day/row_operations.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Watching for the program's modal windows, answering each with the next
+// scripted step, and closing and reporting any that comes out of turn.
 #include "modal_script.h"
 
 #include <QAbstractButton>

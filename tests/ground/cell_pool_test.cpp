@@ -1,3 +1,5 @@
+// Tests that equal texts share one place in the cell pool, that the text map
+// finds what was added, and that grid cells keep their texts through resizes.
 #include "ground/cell_pool.h"
 
 #include <gtest/gtest.h>

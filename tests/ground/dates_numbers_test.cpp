@@ -1,3 +1,5 @@
+// Tests of reading and writing dates, and of what counts as a number and how
+// it is rounded to a 32-bit whole number.
 #include <gtest/gtest.h>
 
 #include "ground/dates.h"

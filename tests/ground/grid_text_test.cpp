@@ -1,3 +1,5 @@
+// Tests of saving and loading grid text and widening columns, with the load
+// and save compared against a straight walk on random grids.
 #include "ground/grid_text.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of loading and saving the settings file, the start-up's answers to a
+// missing or wrong value, and the digit field checks.
 #include "ground/settings.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of reading, writing, streaming and copying text files, what a failure
+// leaves behind, and the folder and file listing helpers.
 #include "ground/text_files.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Setting up the demo install for the widget tests, and answering the next
+// message box once it opens.
 #include "gui_support.h"
 
 #include <QApplication>

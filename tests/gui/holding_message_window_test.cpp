@@ -1,3 +1,5 @@
+// Tests that the holding message window shows the failing rows read-only in
+// a fixed-pitch font, and stays open modally until closed.
 #include "gui/holding_message_window.h"
 
 #include <QApplication>

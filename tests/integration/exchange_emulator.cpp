@@ -1,3 +1,5 @@
+// Starting and stopping the exchange emulator for a test, finding an unused
+// loopback port, and a listener that never answers.
 #include "exchange_emulator.h"
 
 #include <arpa/inet.h>

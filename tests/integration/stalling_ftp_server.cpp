@@ -1,3 +1,5 @@
+// The stalling FTP server's thread: logging the client in, starting the data
+// connection, and then holding every connection open without a word.
 #include "stalling_ftp_server.h"
 
 #include <arpa/inet.h>

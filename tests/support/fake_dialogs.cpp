@@ -1,3 +1,5 @@
+// Checking each box the code shows against the next expected one, giving its
+// answer, and failing the test on a box out of turn or one never shown.
 #include "support/fake_dialogs.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Running a piece of the program in a child process and reading how it ended,
+// and dropping root's permission override for a test.
 #include "support/fault_support.h"
 
 #ifndef _WIN32

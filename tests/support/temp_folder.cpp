@@ -1,3 +1,5 @@
+// Making and removing the test's temporary folder, and reading and writing
+// the files in it.
 #include "support/temp_folder.h"
 
 #include <algorithm>

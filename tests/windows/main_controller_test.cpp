@@ -1,3 +1,5 @@
+// Tests of the main controller: the caption, start, kind switch, editors and
+// their lookups, refused settings, and Auto-Fill's Internal Ref. Nos.
 #include "windows/main_controller.h"
 
 #include <gtest/gtest.h>

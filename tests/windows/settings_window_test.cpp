@@ -1,3 +1,5 @@
+// Tests of the settings window's Save and Browse: trimming, refusing a wrong
+// value, reloading the lists and reporting a failed write.
 #include "windows/settings_window.h"
 
 #include <gtest/gtest.h>

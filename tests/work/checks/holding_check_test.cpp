@@ -1,3 +1,5 @@
+// Tests of the holding check: running sums, bad files and rows, the button,
+// agreement with a scan per row, and rows edited during the walk.
 #include "work/checks/holding_check.h"
 
 #include <chrono>

@@ -1,3 +1,5 @@
+// Tests of the holding report's date and balance text, and that its index
+// finds the same line as a scan of every line.
 #include "work/checks/holding_file.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the four pre-send record checks, the rows they name, and a grid
+// too narrow to read.
 #include "work/checks/record_checks.h"
 
 #include <random>

@@ -1,3 +1,5 @@
+// Tests of the entry sort and the summary against the plain merge sort and
+// row-shifting loop, and of the check that rows were summarized.
 #include "work/checks/sort_summary.h"
 
 #include <random>

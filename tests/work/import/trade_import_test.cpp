@@ -1,3 +1,5 @@
+// Tests of the trade file import: the file name, the side's lines and their
+// lookups, short lines, the kind switch, and a cell-by-cell comparison.
 #include "work/import/trade_import.h"
 
 #include <gtest/gtest.h>

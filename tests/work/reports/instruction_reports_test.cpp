@@ -1,3 +1,5 @@
+// Tests of the pay-in and pay-out reports against the expected forms and a
+// line-by-line build, and of writing the file and opening the viewer.
 #include "work/reports/instruction_reports.h"
 
 #include <gtest/gtest.h>

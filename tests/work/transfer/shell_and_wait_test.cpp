@@ -1,3 +1,5 @@
+// Tests that the helper runs to its end without a terminal or a shell while
+// the window repaints, and is stopped on a timeout or when the program dies.
 #include "work/transfer/shell_and_wait.h"
 
 #include <gtest/gtest.h>
