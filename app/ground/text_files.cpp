@@ -1,5 +1,5 @@
-// Reading and writing whole text files through a temporary file, copying
-// them, listing a folder and telling the clerk why a file cannot be used.
+// Whole text files: read at once or a piece of whole lines at a time, written
+// through a temporary file put in place at once, copied and listed.
 #include "ground/text_files.h"
 
 #include <algorithm>
