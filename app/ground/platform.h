@@ -115,7 +115,8 @@ class HiddenProgram {
   void Stop();   // the program and whatever it started
 
  private:
-  std::intptr_t process_ = 0, job_ = 0;
+  std::intptr_t process_ = 0;
+  [[maybe_unused]] std::intptr_t job_ = 0;  // Windows: the job that ends with this program
   bool ended_ = false;
 };
 

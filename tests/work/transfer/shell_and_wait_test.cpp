@@ -26,7 +26,7 @@ namespace {
 
 using std::chrono::steady_clock;
 
-double ProcessorSeconds() {
+[[maybe_unused]] double ProcessorSeconds() {
   return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
