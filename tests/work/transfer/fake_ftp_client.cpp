@@ -50,9 +50,13 @@ int main() {
   wchar_t root[MAX_PATH * 2] = L"";
   GetEnvironmentVariableW(L"FAKE_FTP_ROOT", root, MAX_PATH * 2);
   std::printf("args: %s\ncwd: %s\n", args.c_str(), Utf8(cwd).c_str());
-  // A client that hangs: it says it started, in its working folder, and waits.
+  // A client that hangs: it says it started, in its working folder, and
+  // waits, keeping that file open to itself so that others see it is alive.
   if (args == "--stall") {
-    std::ofstream("started") << "started";
+    HANDLE started = CreateFileW(L"started", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(started, "started", 7, &written, nullptr);
     Sleep(INFINITE);
   }
 

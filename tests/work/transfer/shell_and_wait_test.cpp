@@ -3,7 +3,9 @@
 #include "work/transfer/shell_and_wait.h"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -159,6 +161,50 @@ TEST(ShellAndWaitTest, OnWindowsAHungProgramInItsFolderIsStoppedAtTheLimit) {
   EXPECT_GE(waited, std::chrono::milliseconds(1900));
   EXPECT_LT(waited, std::chrono::seconds(10));
   EXPECT_GE(window.eventRounds, 5);
+#endif
+}
+
+// On Windows: the program killed while it waits for a hung helper takes the
+// helper with it. The program is this test program run again, told by
+// QUORVIN_STALL_FOLDER to wait for the helper there; the helper keeps a file
+// open to itself, which can be taken only once it is gone.
+TEST(ShellAndWaitTest, OnWindowsAKilledProgramTakesItsHelperWithIt) {
+  QUORVIN_WINDOWS_ONLY("a Windows program killed while its helper hangs");
+#ifdef _WIN32
+  const std::string helper = std::string(QUORVIN_FAKE_FTP_DIR) + "/ftp.exe";
+  if (const char* folder = std::getenv("QUORVIN_STALL_FOLDER")) {  // the program
+    test::RecordingWindow window;
+    ShellAndWait({helper, "--stall"}, 0, window, folder);
+    return;
+  }
+  test::TempFolder dir;
+  ::_putenv_s("QUORVIN_STALL_FOLDER", dir.Path().c_str());
+  std::wstring line =
+      L"\"" + platform::PathOf(::testing::internal::GetArgvs()[0]).native() +
+      L"\" --gtest_filter=ShellAndWaitTest.OnWindowsAKilledProgramTakesItsHelperWithIt";
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION program{};
+  const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &program);
+  ::_putenv_s("QUORVIN_STALL_FOLDER", "");
+  ASSERT_TRUE(started);
+  const std::wstring mark = platform::PathOf(dir.File("started")).native();
+  auto helperHoldsTheMark = [&] {
+    HANDLE file = ::CreateFileW(mark.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_SHARING_VIOLATION;
+    ::CloseHandle(file);
+    return false;
+  };
+  for (int i = 0; i < 1000 && !dir.Exists("started"); ++i) ::Sleep(10);
+  ASSERT_TRUE(dir.Exists("started")) << "the helper never started";
+  EXPECT_TRUE(helperHoldsTheMark());
+  ::TerminateProcess(program.hProcess, 9);
+  ::WaitForSingleObject(program.hProcess, 5000);
+  ::CloseHandle(program.hThread);
+  ::CloseHandle(program.hProcess);
+  for (int i = 0; i < 500 && helperHoldsTheMark(); ++i) ::Sleep(10);
+  EXPECT_FALSE(helperHoldsTheMark()) << "the helper outlived the program";
 #endif
 }
 
