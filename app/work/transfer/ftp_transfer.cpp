@@ -3,6 +3,7 @@
 #include "work/transfer/ftp_transfer.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "ground/errors.h"
 #include "ground/text.h"
@@ -145,7 +146,12 @@ std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
     // Started in the backup location, the batch is named without a folder:
     // nothing in the folder's name reaches the command line. /d: no start-up
     // commands of the user's; /v:off: "!" in a name stays a plain character.
-    ShellAndWait({"cmd.exe", "/d", "/v:off", "/c", kFtpBatchFileName}, 0, window, backupLocation);
+    // The system's command interpreter by its full name (ComSpec), never a
+    // cmd.exe that happens to lie in the program's or the current folder.
+    const char* comspec = std::getenv("ComSpec");
+    ShellAndWait(
+        {comspec && *comspec ? comspec : "cmd.exe", "/d", "/v:off", "/c", kFtpBatchFileName}, 0,
+        window, backupLocation);
   } else {
     // An output left by an interrupted run must never be read as this run's.
     platform::RemoveFile(output);
