@@ -22,6 +22,18 @@ inline constexpr bool kWindows = true;
 inline constexpr bool kWindows = false;
 #endif
 
+// "/a/b/" for "/a/b/c.txt" and "c.txt" for the name. On Windows either
+// separator ends a folder, elsewhere only the slash.
+inline constexpr const char* kSeparators = kWindows ? "/\\" : "/";
+inline std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of(kSeparators);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+inline std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of(kSeparators);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 // A UTF-8 name as a std::filesystem path, and back; the plain string
 // constructor would read the name in the Windows code page.
 std::filesystem::path PathOf(std::string_view utf8);

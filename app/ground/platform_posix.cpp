@@ -63,11 +63,6 @@ void WriteAll(int fd, std::string_view content) {
   }
 }
 
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 }  // namespace
 
 std::filesystem::path PathOf(std::string_view utf8) {
@@ -154,9 +149,8 @@ size_t InputFile::Read(char* to, size_t room) {
 }
 
 FileReplacement::FileReplacement(const std::string& target) : target_(target) {
-  const size_t slash = target.rfind('/');
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  temp_ = FolderOf(target) + TempNamePrefix(name) + std::string(kTempRandomChars, 'X');
+  temp_ =
+      FolderOf(target) + TempNamePrefix(FileNameOf(target)) + std::string(kTempRandomChars, 'X');
   const int fd = ::mkostemp(temp_.data(), O_CLOEXEC);
   if (fd < 0) Fail(errno);
   handle_ = fd;

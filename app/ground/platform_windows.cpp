@@ -97,12 +97,6 @@ void WriteAll(HANDLE file, std::string_view content) {
   }
 }
 
-// Either separator ends a folder on Windows.
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 // Characters of a temporary name: different in each process and each call.
 std::string RandomChars(size_t count) {
   static std::atomic<std::uint64_t> calls{0};
@@ -235,8 +229,6 @@ size_t InputFile::Read(char* to, size_t room) {
 }
 
 FileReplacement::FileReplacement(const std::string& target) : target_(target) {
-  const size_t slash = target.find_last_of("/\\");
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
   // A file marked read-only stays as it is; Windows would refuse the replace
   // only at the end, some file systems not at all.
   const DWORD old = ::GetFileAttributesW(Wide(target).c_str());
@@ -244,7 +236,7 @@ FileReplacement::FileReplacement(const std::string& target) : target_(target) {
       !(old & FILE_ATTRIBUTE_DIRECTORY))
     Fail(ERROR_ACCESS_DENIED);
   for (int attempt = 0;; ++attempt) {
-    temp_ = FolderOf(target) + TempNamePrefix(name) + RandomChars(kTempRandomChars);
+    temp_ = FolderOf(target) + TempNamePrefix(FileNameOf(target)) + RandomChars(kTempRandomChars);
     HANDLE file = ::CreateFileW(Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {

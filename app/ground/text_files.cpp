@@ -38,9 +38,6 @@ void RemoveLeftTempFiles(const std::string& folder, const std::string& name) {
   }
 }
 
-// Either separator ends a folder on Windows, only the slash elsewhere.
-constexpr const char* kSeparators = platform::kWindows ? "/\\" : "/";
-
 // Whether a name matches a wildcard of "*" and "?", letters in either case.
 bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
   size_t w = 0, n = 0, starW = std::string_view::npos, starN = 0;
@@ -79,14 +76,11 @@ std::string DescribeFileTime(FileTime time) {
   return FormatDisplayDate(when.date) + " " + FormatTime(when, "hh:nn:ss");
 }
 
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of(kSeparators);
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.find_last_of(kSeparators);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+std::optional<std::string> ReadTextFileIfPresent(const std::string& path) {
+  const platform::FileStatus status = platform::StatusOf(path);
+  if (status.kind == platform::FileKind::Missing) return std::nullopt;
+  if (status.kind == platform::FileKind::Plain && status.size == 0) return std::string();
+  return ReadTextFile(path);
 }
 
 namespace {

@@ -12,16 +12,16 @@
 #include <string_view>
 #include <vector>
 
+#include "ground/platform.h"
 #include "ground/ports.h"
 
 namespace quorvin {
-namespace platform {
-class InputFile;
-class FileReplacement;
-}  // namespace platform
 
 // The whole file. Throws AppError for a missing, unreadable or empty file.
 std::string ReadTextFile(const std::string& path);
+// The whole file, nullopt when there is none, "" for an empty one; throws
+// AppError as ReadTextFile does otherwise.
+std::optional<std::string> ReadTextFileIfPresent(const std::string& path);
 
 // A file's text handed out a piece at a time, each piece whole lines (lines
 // end at CR LF), so that a large file is read through one small buffer.
@@ -140,7 +140,7 @@ std::optional<FileTime> LastWriteTime(const std::string& path);
 std::string DescribeFileTime(FileTime time);
 
 // "/a/b/" for "/a/b/c.txt" and "c.txt" for the name.
-std::string FolderOf(const std::string& path);
-std::string FileNameOf(const std::string& path);
+using platform::FileNameOf;
+using platform::FolderOf;
 
 }  // namespace quorvin

@@ -18,14 +18,6 @@ namespace {
 
 constexpr const char* kISINFile = "ISIN.txt";
 
-// nullopt when there is no such file; an empty file is kept as empty.
-std::optional<std::string> ReadIfPresent(const std::string& path) {
-  const platform::FileStatus status = platform::StatusOf(path);
-  if (status.kind == platform::FileKind::Missing) return std::nullopt;
-  if (status.kind == platform::FileKind::Plain && status.size == 0) return std::string();
-  return ReadTextFile(path);
-}
-
 // Runs a clean-up step; its failure is told after the outcome, not instead of it.
 std::string CleanUp(const std::function<void()>& step) {
   try {
@@ -142,7 +134,7 @@ void ListController::ReceiveISINList() {
         app_.DataPath(BackupStamp(app_.clock.Now()) + "_" + std::string(kISINFile));
     // The client writes straight over the main file. Without a backup of it a
     // failed download could not be undone, so no backup means no download.
-    std::optional<std::string> previous = ReadIfPresent(main);
+    std::optional<std::string> previous = ReadTextFileIfPresent(main);
     if (previous) WriteTextFile(backup, *previous);
 
     std::string out = RunTransfer(view_, location, {"get " + std::string(kISINFile)}, endpoint);

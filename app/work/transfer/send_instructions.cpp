@@ -36,9 +36,7 @@ void RestoreWindow(WindowPort& window, const std::string& savedCaption) {
 // The file's bytes, or nullopt when there is no file to read.
 std::optional<std::string> ReadIfPresent(const std::string& path) {
   try {
-    const platform::FileStatus status = platform::StatusOf(path);
-    if (status.kind != platform::FileKind::Plain) return std::nullopt;
-    return status.size == 0 ? std::string() : ReadTextFile(path);
+    return ReadTextFileIfPresent(path);
   } catch (const AppError&) {
     return std::nullopt;
   }

@@ -182,7 +182,8 @@ TEST(ShellAndWaitTest, OnWindowsAKilledProgramTakesItsHelperWithIt) {
   std::wstring line =
       L"\"" + platform::PathOf(::testing::internal::GetArgvs()[0]).native() +
       L"\" --gtest_filter=ShellAndWaitTest.OnWindowsAKilledProgramTakesItsHelperWithIt";
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION program{};
   const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &program);
