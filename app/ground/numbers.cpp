@@ -28,6 +28,16 @@ bool IsNumeric(std::string_view t) {
   return digit;
 }
 
+bool IsWholeQuantity(std::string_view t) {
+  if (t.empty() || t.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  std::uint64_t value = 0;
+  for (char c : t) {
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return false;
+  }
+  return value >= 1;
+}
+
 double ToDouble(std::string_view text) {
   if (!IsNumeric(text)) throw AppError("Type mismatch");
   // Fast path for plain digit strings, the usual quantity.

@@ -8,6 +8,9 @@
 namespace quorvin {
 
 bool IsNumeric(std::string_view text);
+// A quantity the exchange takes: digits only, from 1 up to the largest signed
+// 32-bit whole number (the sums are kept in one).
+bool IsWholeQuantity(std::string_view text);
 // Throws AppError("Type mismatch") for a text that is not numeric.
 double ToDouble(std::string_view text);
 // Rounds half to even; throws AppError("Type mismatch") or AppError("Overflow").

@@ -12,7 +12,8 @@
 namespace quorvin {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose Enter must not do the irreversible thing.
+enum class MsgButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MsgAnswer { Ok, Yes, No };
 
 class Dialogs {
@@ -20,6 +21,15 @@ class Dialogs {
   virtual ~Dialogs() = default;
   virtual MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                             MsgButtons buttons) = 0;
+  // The same box with the words that decided it (a server's reply, the system's
+  // error) under its fixed text, as the box's details. Without a place to show
+  // them the box is shown as it stands.
+  virtual MsgAnswer MessageWithDetails(const std::string& text, const std::string& title,
+                                       MsgIcon icon, MsgButtons buttons,
+                                       const std::string& details) {
+    (void)details;
+    return Message(text, title, icon, buttons);
+  }
   // Open-file dialog, opened in startFolder (when given); nullopt when the
   // clerk cancels. filter is "Label|*.X|Label|*.*", filterIndex counts from 1.
   virtual std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,

@@ -21,7 +21,15 @@ QWidget* QtDialogs::Owner() const {
 
 MsgAnswer QtDialogs::Message(const std::string& text, const std::string& title, MsgIcon icon,
                              MsgButtons buttons) {
+  return MessageWithDetails(text, title, icon, buttons, {});
+}
+
+MsgAnswer QtDialogs::MessageWithDetails(const std::string& text, const std::string& title,
+                                        MsgIcon icon, MsgButtons buttons,
+                                        const std::string& details) {
   QMessageBox box(Owner());
+  // A server's reply or a system error: bytes as they came, shown like cell text.
+  if (!details.empty()) box.setDetailedText(QDisplay(details));
   box.setWindowTitle(Q(title));
   box.setText(QDisplay(text));
   switch (icon) {
@@ -41,9 +49,10 @@ MsgAnswer QtDialogs::Message(const std::string& text, const std::string& title, 
       box.setIcon(QMessageBox::Information);
       break;
   }
-  if (buttons == MsgButtons::YesNo) {
+  if (buttons != MsgButtons::Ok) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(buttons == MsgButtons::YesNoDefaultNo ? QMessageBox::No
+                                                               : QMessageBox::Yes);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }

@@ -14,6 +14,8 @@ class QtDialogs : public Dialogs {
 
   MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                     MsgButtons buttons) override;
+  MsgAnswer MessageWithDetails(const std::string& text, const std::string& title, MsgIcon icon,
+                               MsgButtons buttons, const std::string& details) override;
   std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
                                       int filterIndex, const std::string& startFolder) override;
   std::string BrowseFolder(const std::string& title, const std::string& startFolder) override;

@@ -50,6 +50,10 @@ TEST(Numbers, NumericMeansSignDigitsAndOnePoint) {
   EXPECT_DOUBLE_EQ(ToDouble("1500"), 1500);
   EXPECT_DOUBLE_EQ(ToDouble("-2.25"), -2.25);
   EXPECT_THROW(ToDouble("12a"), AppError);
+  for (const char* yes : {"1", "0005", "2147483647"}) EXPECT_TRUE(IsWholeQuantity(yes)) << yes;
+  for (const char* no : {"", "0", "000", "-5", "+5", "1.0", "1,000", "abc", " 5", "2147483648",
+                         "99999999999999999999"})
+    EXPECT_FALSE(IsWholeQuantity(no)) << no;
 }
 
 TEST(Numbers, Int32ConversionRoundsHalfToEvenAndGuardsItsRange) {

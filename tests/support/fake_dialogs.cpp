@@ -35,12 +35,20 @@ FakeDialogs& FakeDialogs::ExpectContaining(std::string part, std::string title, 
   return *this;
 }
 
+MsgAnswer FakeDialogs::MessageWithDetails(const std::string& text, const std::string& title,
+                                          MsgIcon icon, MsgButtons buttons,
+                                          const std::string& details) {
+  MsgAnswer answer = Message(text, title, icon, buttons);
+  shown.back().details = details;
+  return answer;
+}
+
 MsgAnswer FakeDialogs::Message(const std::string& text, const std::string& title, MsgIcon icon,
                                MsgButtons buttons) {
-  shown.push_back({text, title, icon, buttons});
+  shown.push_back({text, title, icon, buttons, {}});
   if (expected_.empty()) {
     ADD_FAILURE() << "unexpected message box \"" << text << "\" titled \"" << title << "\"";
-    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
   }
   Expected e = expected_.front();
   expected_.pop_front();

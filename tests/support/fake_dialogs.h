@@ -15,6 +15,7 @@ struct ShownBox {
   std::string text, title;
   MsgIcon icon;
   MsgButtons buttons;
+  std::string details;  // what MessageWithDetails showed under the text
 };
 
 class FakeDialogs : public Dialogs {
@@ -38,6 +39,8 @@ class FakeDialogs : public Dialogs {
 
   MsgAnswer Message(const std::string& text, const std::string& title, MsgIcon icon,
                     MsgButtons buttons) override;
+  MsgAnswer MessageWithDetails(const std::string& text, const std::string& title, MsgIcon icon,
+                               MsgButtons buttons, const std::string& details) override;
   std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
                                       int filterIndex, const std::string& startFolder) override;
   std::string BrowseFolder(const std::string& title, const std::string& startFolder) override;
