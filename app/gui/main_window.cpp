@@ -16,6 +16,7 @@
 #include "gui/list_window.h"
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
+#include "gui/window_access.h"
 #include "gui/window_support.h"
 
 namespace quorvin::gui {
@@ -90,6 +91,7 @@ MainWindow::MainWindow(AppShell& shell, QWidget* parent)
   BuildEditors();
   WireButtons();
   controller_->SetUpMainWindow();
+  SetUpKeyboardAndLabels(*this);
   resize(1100, 680);
 }
 
