@@ -9,6 +9,7 @@
 #include "support/recording_window.h"
 #include "support/temp_folder.h"
 #include "work/transfer/ftp_transfer.h"
+#include "work/transfer/remote_files.h"
 
 using namespace quorvin;
 
@@ -29,14 +30,16 @@ class DemoSessionTest : public QObject {
       QCOMPARE(QString::fromStdString(exchange.unusable), QString());
       QCOMPARE(QString::fromStdString(exchange.host), QStringLiteral("127.0.0.1"));
       exchange.stallSeconds = 10;
-      const std::string out = RunTransfer(window, local.Path(), {"get ISIN.txt"}, exchange);
-      QVERIFY(TransferSucceeded(out));
-      QVERIFY(local.Read("ISIN.txt").find("NEWLISTCO") != std::string::npos);
+      const std::string out = RunTransfer(window, local.Path(), DownloadLines("ISIN.txt"), exchange);
+      const std::string got = local.Read(kDownloadFileName);
+      QCOMPARE(int(DownloadedWhole(out, "ISIN.txt", got.size()).state), int(Download::kWhole));
+      QVERIFY(got.find("NEWLISTCO") != std::string::npos);
     }
     QVERIFY(!QDir(QString::fromStdString(folder)).exists());
     exchange.stallSeconds = 5;
-    const std::string out = RunTransfer(window, local.Path(), {"get ISIN.txt"}, exchange);
-    QVERIFY2(!TransferSucceeded(out), "the emulator still answers");
+    const std::string out = RunTransfer(window, local.Path(), DownloadLines("ISIN.txt"), exchange);
+    QVERIFY2(DownloadedWhole(out, "ISIN.txt", -1).state == Download::kFailed,
+             "the emulator still answers");
   }
 };
 

@@ -179,7 +179,7 @@ TEST_F(ListExchangeTest, AFailedReceiveLeavesTheISINListExactlyAsItWasAndNoBacku
   // A list that arrives but does not load (here: empty) is refused the same way.
   std::ofstream(exchange.Entry() + "ISIN.txt", std::ios::binary) << "";
   controller.endpoint = exchange.Endpoint();
-  dialogs.ExpectContaining("Tried to read file: " + dir.File("ISIN.txt"),
+  dialogs.ExpectContaining("Tried to read file: " + dir.File("ftp2MGX.get"),
                            "Error loading file into list.", MsgIcon::Critical);
   dialogs.Expect("List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
   controller.UpdateList();
