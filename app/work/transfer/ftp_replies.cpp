@@ -101,8 +101,13 @@ bool FtpSession::Renamed(std::string_view from, std::string_view to) const {
 }
 
 std::string FtpSession::WhyFailed(std::string_view verb, std::string_view argument) const {
-  if (const FtpCommand* command = Find(verb, argument); command && !command->replies.empty())
+  if (const FtpCommand* command = Find(verb, argument); command && !command->replies.empty()) {
+    // Opened and never ended: the link or the client went away part way.
+    if (command->Final().code / 100 == 1)
+      return "The transfer stopped before the server said it was complete (" +
+             command->Final().text + ").";
     return command->Final().text;
+  }
   for (const FtpCommand& command : commands_)
     if ((command.verb == "USER" || command.verb == "PASS") && command.Final().code >= 400)
       return command.Final().text;
