@@ -154,12 +154,16 @@ TEST(TextFiles, LinePiecesSplitTheTextAtItsLineEnds) {
     std::string joined;
     std::string_view piece;
     for (int count = 0; pieces.Next(piece); ++count) {
-      if (count) joined += "\r\n";
+      if (count) joined += "\n";
       joined += piece;
     }
     EXPECT_FALSE(pieces.Next(piece));
     EXPECT_EQ(pieces.Done(), text.size());
-    ASSERT_EQ(joined, text) << "round " << round;
+    // Split at CR LF and at LF alone; a CR alone stays in its piece.
+    std::string lineFeeds;
+    for (size_t i = 0; i < text.size(); ++i)
+      if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lineFeeds += text[i];
+    ASSERT_EQ(joined, lineFeeds) << "round " << round;
   }
   EXPECT_EQ(Description([&] { LinePieces pieces(dir.File("missing.txt")); }), "File not found");
   dir.Write("empty.txt", "");
