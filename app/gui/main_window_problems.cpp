@@ -31,6 +31,7 @@ void MainWindow::BuildProblemsPane() {
   toggle->setAccessibleName("Show or hide the problems");
   toggle->setToolTip("Show or hide the problems of the rows (F8).");
   toggle->setAutoRaise(true);
+  toggle->setText("Show/Hide Problems (F8)");
   bar->addWidget(lblNote_, 1);
   bar->addPermanentWidget(lblStatus_);
   bar->addPermanentWidget(toggle);
@@ -68,16 +69,13 @@ void MainWindow::BuildProblemsPane() {
   connect(model_, &QAbstractItemModel::modelReset, problems_, &ProblemsPane::Follow);
   connect(dtpPayInOrPayOut_, &QDateEdit::dateChanged, problems_, &ProblemsPane::Follow);
   connect(model_, &GridModel::currentCellChanged, this, &MainWindow::UpdateStatus);
-  connect(problems_, &ProblemsPane::refreshed, this, [this, toggle] {
-    toggle->setText(problems_->windowTitle());
-    UpdateStatus();
-  });
+  connect(problems_, &ProblemsPane::refreshed, this, &MainWindow::UpdateStatus);
   problems_->Follow();
 }
 
 void MainWindow::UpdateStatus() {
   RowProblems& problems = controller_->Problems();
-  const QLocale c = QLocale::c();
+  const QLocale c(QLocale::English, QLocale::UnitedStates);  // 1,234,567
   auto number = [&](double v) { return c.toString(v, 'f', 0); };
   const int rows = IsGridEmpty(entries_) ? 0 : entries_.Rows() - entries_.FixedRows();
   const int top = std::min(entries_.Row(), entries_.RowSel());

@@ -129,12 +129,16 @@ void ProblemsPane::RefreshNow() {
   for (int k = 0; k < kProblemKinds; ++k) {
     const auto kind = static_cast<ProblemKind>(k);
     if (int n = problems.Count(kind))
-      parts << QString("%1: %2").arg(RowProblems::KindName(kind)).arg(QLocale::c().toString(n));
+      parts << QString("%1: %2")
+                   .arg(RowProblems::KindName(kind))
+                   .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(n));
   }
   const int total = problems.Total();
-  counts_->setText(total == 0 ? QString("No problems in the rows.")
-                              : QString("%1 problems.  ").arg(QLocale::c().toString(total)) +
-                                    parts.join("   "));
+  counts_->setText(
+      total == 0 ? QString("No problems in the rows.")
+                 : QString("%1 problems.  ")
+                           .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(total)) +
+                       parts.join("   "));
   setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(total));
   emit refreshed();
 }
