@@ -184,6 +184,7 @@ void ListController::ReceiveISINList() {
     const std::string cleanUpFailure = CleanUp([&] { DeleteTransferFiles(location); });
     if (ok) {
       LoadGridText(app_.dialogs, main, grid_);
+      app_.lists.LoadISINList(main);  // in use at once, as after Save
       EndTransfer(scope.SavedCaption(), "...List of ISINs received from MGX successfully.",
                   "List of ISINs received from MGX successfully.", "Recieve succeeded",
                   MsgIcon::Information);
