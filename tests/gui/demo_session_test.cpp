@@ -27,6 +27,9 @@ class DemoSessionTest : public QObject {
       folder = demo.ProgramFolder();
       QVERIFY(QFileInfo::exists(QString::fromStdString(folder + "data/payin_10-Dec-2026.txt")));
       exchange = demo.Exchange();
+#ifdef Q_OS_WIN
+      QVERIFY(QString::fromStdString(exchange.unusable).contains("no exchange on Windows"));
+#else
       QCOMPARE(QString::fromStdString(exchange.unusable), QString());
       QCOMPARE(QString::fromStdString(exchange.host), QStringLiteral("127.0.0.1"));
       exchange.stallSeconds = 10;
@@ -34,8 +37,12 @@ class DemoSessionTest : public QObject {
       const std::string got = local.Read(kDownloadFileName);
       QCOMPARE(int(DownloadedWhole(out, "ISIN.txt", got.size()).state), int(Download::kWhole));
       QVERIFY(got.find("NEWLISTCO") != std::string::npos);
+#endif
     }
     QVERIFY(!QDir(QString::fromStdString(folder)).exists());
+#ifdef Q_OS_WIN
+    QSKIP("the demo's exchange is the Python emulator, not on a Windows machine");
+#endif
     exchange.stallSeconds = 5;
     const std::string out = RunTransfer(window, local.Path(), DownloadLines("ISIN.txt"), exchange);
     QVERIFY2(DownloadedWhole(out, "ISIN.txt", -1).state == Download::kFailed,
