@@ -379,20 +379,6 @@ void MainController::Summarize() {
 
 void MainController::Send() {
   if (RefuseIncompleteSettings()) return;
-  // The file is named for the settlement date picked; rows of another
-  // Delivery Date would go to the exchange under a name that says otherwise.
-  const Date day = view_.SettlementDate();
-  const std::string dayText = FormatDisplayDate(day);
-  for (int r = grid_.FixedRows(); r < grid_.Rows() && grid_.Cols() > col::kDeliveryDate; ++r) {
-    const std::string& delivery = grid_.Text(r, col::kDeliveryDate);
-    if (TrimView(delivery).empty() || delivery == dayText || ParseDate(delivery) == day) continue;
-    grid_.SetCurrent(r, col::kDeliveryDate);
-    app_.dialogs.Message("The Delivery Date of row number " + std::to_string(r) + " is " +
-                             delivery + ", not the settlement date " + dayText + "." +
-                             std::string(kCrLf) + "Nothing was sent.",
-                         "Wrong Delivery Date", MsgIcon::Critical, MsgButtons::Ok);
-    return;
-  }
   app_.holdingDay = HoldingDayKey();
   SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_,
                    endpoint);

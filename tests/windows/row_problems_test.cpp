@@ -105,13 +105,6 @@ TEST_F(Problems, EachWrongCellIsListedWithItsCellAndGoesWhenPutRight) {
   // A new settlement date reads every Delivery Date again.
   view.settlement = Date{2026, 12, 11};
   EXPECT_EQ(controller.Problems().Count(ProblemKind::WrongDeliveryDate), 2);
-  // And Send refuses them, naming the first, before anything is asked.
-  dialogs.Expect(
-      "The Delivery Date of row number 1 is 10-Dec-2026, not the settlement date "
-      "11-Dec-2026.\r\nNothing was sent.",
-      "Wrong Delivery Date", MsgIcon::Critical);
-  controller.Send();
-  EXPECT_EQ(grid.Col(), col::kDeliveryDate);
 }
 
 TEST_F(Problems, TheHoldingReportIsRememberedForTheDayAndItsDateMustFitTheTrades) {
