@@ -147,8 +147,8 @@ TEST_F(ListExchangeTest, AReceiveReplacesTheISINListAndKeepsOneBackupOfTheOldOne
   ExpectOnlyTheListsLeft({"2026-12-09_16-05-00_ISIN.txt"});
   ASSERT_EQ(grid.Rows(), 2);
   EXPECT_EQ(grid.Text(1, 3), "DELTA");
-  // The lookups wait for a Save.
-  EXPECT_EQ(app.lists.FindScripID("MG1111"), "");
+  // The received list is in use at once, as after a Save.
+  EXPECT_EQ(app.lists.FindScripID("MG1111"), "DELTA");
 
   // The backup is one of the ISIN list's backups.
   controller.OpenBackupPanel();

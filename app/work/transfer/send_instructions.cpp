@@ -217,6 +217,9 @@ void SendInstructionsThrough(AppContext& app, Grid& grid, WindowPort& window,
     if (CheckBOIDs(app, grid, window, savedCaption)) return;
     if (CheckISINCodes(app, grid, window, savedCaption)) return;
     if (CheckInternalRefNos(app, grid, window, savedCaption)) return;
+    // Quantities the sort and the sums can read; with them sorted, the
+    // summarized test below sees every pair of the same BO ID and ISIN.
+    if (CheckQuantities(app, grid, window, savedCaption)) return;
     SortEntries(app, grid);
     if (CheckSummarized(app, grid, window, savedCaption)) return;
     if (kind == kPayIn) {

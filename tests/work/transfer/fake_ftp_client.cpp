@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,7 +37,7 @@ std::wstring Wide(const std::string& utf8) {
 
 long long EnvNumber(const wchar_t* name) {
   wchar_t value[32] = L"";
-  return GetEnvironmentVariableW(name, value, 32) ? _wtoll(value) : -1;
+  return GetEnvironmentVariableW(name, value, 32) ? std::wcstoll(value, nullptr, 10) : -1;
 }
 
 }  // namespace

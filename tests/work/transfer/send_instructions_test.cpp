@@ -179,6 +179,17 @@ TEST_F(SendInstructionsTest, ChecksRunInOrderAndTheFirstFailureStopsTheSend) {
         "Invalid Internal Ref. No.", MsgIcon::Critical);
   });
   grid.SetText(bad, col::kInternalRefNo, "I2045130812262");
+  // A quantity the sort could not read: the fifth check names it and moves to it.
+  for (const char* quantity : {"1,000", "abc", "0"}) {
+    grid.SetText(bad, col::kQuantity, quantity);
+    round([&] {
+      dialogs.Expect("Quantity is not a whole number in row number 2.", "Invalid Quantity",
+                     MsgIcon::Critical);
+    });
+    EXPECT_EQ(grid.Row(), bad);
+    EXPECT_EQ(grid.Col(), col::kQuantity);
+  }
+  grid.SetText(bad, col::kQuantity, "250");
   // Only the sort brings rows 1 and 3 together.
   round([&] {
     dialogs.Expect("Please summarize records before sending.", "Not Summarized.",
