@@ -186,21 +186,16 @@ TEST_F(Problems, ALoadTellsWhatItTookAndRefusesAFileOfNoTrades) {
   const std::string trades =
       "1|ALPHATEX|x|B|10|x|C1001|x|x|x|08-Dec-2026\r\n2|ALPHATEX|x|S|10|x|C1001|x|x|x|08-Dec-2026";
   dir.Write("payout_10-Dec-2026.txt", trades);
-  dialogs.QueueOpenFile(dir.File("payout_10-Dec-2026.txt"));
-  dialogs.Expect(
-      "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\nSwitch to Pay Out "
-      "and load it?",
-      "Switch to Pay Out", MsgIcon::Question, MsgAnswer::No, MsgButtons::YesNoDefaultNo);
-  controller.LoadTradeFile();
-  EXPECT_EQ(app.instructionKind, kPayIn);
-
-  dialogs.QueueOpenFile(dir.File("payout_10-Dec-2026.txt"));
-  dialogs.Expect(
-      "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\nSwitch "
-      "to Pay Out and load it?",
-      "Switch to Pay Out", MsgIcon::Question, MsgAnswer::Yes, MsgButtons::YesNoDefaultNo);
-  controller.LoadTradeFile();
-  EXPECT_EQ(app.instructionKind, kPayOut);
+  // No keeps the kind; Yes switches and loads.
+  for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+    dialogs.QueueOpenFile(dir.File("payout_10-Dec-2026.txt"));
+    dialogs.Expect(
+        "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\nSwitch to Pay Out "
+        "and load it?",
+        "Switch to Pay Out", MsgIcon::Question, answer, MsgButtons::YesNoDefaultNo);
+    controller.LoadTradeFile();
+    EXPECT_EQ(app.instructionKind, answer == MsgAnswer::Yes ? kPayOut : kPayIn);
+  }
   EXPECT_EQ(view.note, "1 row (the buys) loaded from 2 lines of payout_10-Dec-2026.txt.");
 }
 
