@@ -13,11 +13,6 @@
 namespace quorvin::bench {
 namespace {
 
-class FixedClock : public Clock {
- public:
-  DateTime Now() const override { return {Date{2026, 12, 8}, 10, 0, 0}; }
-};
-
 struct Day {
   SilentDialogs dialogs;
   FixedClock clock;

@@ -13,11 +13,6 @@
 namespace quorvin::bench {
 namespace {
 
-class FixedClock : public Clock {
- public:
-  DateTime Now() const override { return {Date{2026, 12, 8}, 10, 0, 0}; }
-};
-
 std::string WriteTradeFile(int lines, int accounts, int securities) {
   std::mt19937 rng(5);
   std::string text;

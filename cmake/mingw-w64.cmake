@@ -13,8 +13,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# Windows builds have no Qt here: the core and its tests only.
-set(QUORVIN_GUI OFF CACHE BOOL "" FORCE)
+# The core and its tests only, unless configured with -DQUORVIN_GUI=ON through
+# the Qt for Windows' own qt.toolchain.cmake, which loads this file in turn
+# (QT_CHAINLOAD_TOOLCHAIN_FILE; see scripts/windows-gui-tests).
+set(QUORVIN_GUI OFF CACHE BOOL "Build the Qt program and the button library")
 set(QUORVIN_BENCH OFF CACHE BOOL "" FORCE)
 # GCC 12 at -O3 warns of overlapping copies in "text" + std::string that
 # cannot happen (its bug 105329); the Linux build, at -O2, does not see them.

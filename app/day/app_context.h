@@ -2,6 +2,7 @@
 // The values the whole program shares for its lifetime: the settings, the two
 // reference lists, the instruction kind and its code, the list kind and the
 // holding message, with the ports every handler reports through.
+#include <map>
 #include <string>
 
 #include "day/list_answers.h"
@@ -30,6 +31,10 @@ struct AppContext {
   std::string kindCode;         // "PI" or "PO"
   std::string listKind;         // "BO" or "ISIN"
   std::string holdingMessage;
+  // The holding report the clerk used last for each settlement day and kind
+  // ("10-Dec-2026 PI"), and the day and kind the main window works on now.
+  std::map<std::string, std::string> holdingFiles;
+  std::string holdingDay;
   ExchangeEndpoint exchange;  // where every transfer connects
 
   std::string IniPath() const { return programFolder + kSettingsFileName; }

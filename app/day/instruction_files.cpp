@@ -31,7 +31,8 @@ bool SaveInstructions(AppContext& app, const Grid& grid, const Date& settlementD
                               DescribeFileTime(*now) +
                               ", perhaps by another clerk, since it was loaded or saved here." +
                               std::string(kCrLf) + "Replace it with the rows shown here?",
-                          "File Changed", MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                          "File Changed", MsgIcon::Question,
+                          MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes)
     return false;
   if (!SaveGridText(app.dialogs, grid, path)) return false;
   app.dialogs.Message(app.instructionKind + " file of " + d + " saved successfully.", "File Saved.",

@@ -73,6 +73,18 @@ void SelectWholeRow(Grid& grid, int row) {
   grid.SetTopRow(row);
 }
 
+int FindRowFrom(const Grid& grid, int col, const std::string& needle, int from) {
+  if (col < 0 || col >= grid.Cols()) return -1;
+  std::string upper = ToUpper(TrimView(needle));
+  const int first = grid.FixedRows(), rows = grid.Rows();
+  from = std::clamp(from, first, std::max(rows - 1, first));
+  for (int r = from; r < rows; ++r)
+    if (ContainsNoCase(grid.Text(r, col), upper)) return r;
+  for (int r = first; r < from && r < rows; ++r)
+    if (ContainsNoCase(grid.Text(r, col), upper)) return r;
+  return -1;
+}
+
 void SearchRows(Dialogs& dialogs, Grid& grid, int col, const std::string& needle) {
   std::string upper = ToUpper(TrimView(needle));
   auto matches = [&](int r) { return ContainsNoCase(grid.Text(r, col), upper); };

@@ -25,6 +25,10 @@ void PasteCell(Grid& grid, int copiedRow, int copiedCol, bool linkGroups);
 // and scrolls it to the top. Shows "No such record found." when none does.
 void SearchRows(Dialogs& dialogs, Grid& grid, int col, const std::string& needle);
 
+// The first data row from `from` on whose cell in `col` contains the needle
+// (trimmed, letter case ignored), wrapping to the top; -1 when none does.
+int FindRowFrom(const Grid& grid, int col, const std::string& needle, int from);
+
 // Selects row r across all columns.
 void SelectWholeRow(Grid& grid, int row);
 

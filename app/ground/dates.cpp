@@ -179,4 +179,12 @@ std::string FormatTime(const DateTime& t, std::string_view p) {
   return out;
 }
 
+Date DayBefore(const Date& date) {
+  if (date.day > 1) return {date.year, date.month, date.day - 1};
+  Date before{date.month == 1 ? date.year - 1 : date.year, date.month == 1 ? 12 : date.month - 1,
+              31};
+  while (before.day > 28 && !IsValidDate(before.year, before.month, before.day)) --before.day;
+  return before;
+}
+
 }  // namespace quorvin

@@ -29,6 +29,8 @@ struct DateTime {
 
 std::optional<Date> ParseDate(std::string_view text);
 bool IsValidDate(int year, int month, int day);
+// The calendar day before.
+Date DayBefore(const Date& date);
 
 // Date patterns: "dd", "d", "MMM" or "mmm" (English abbreviation), "MM" or "mm"
 // (two-digit month), "yyyy", "yy". Any other character is copied.

@@ -28,6 +28,10 @@ std::string CheckValue(const std::string& key, const std::string& value) {
   if (value.size() > kLongestValue) return "the value of " + key + " is too long";
   if (value.empty()) return key + " is empty";
   if (!OneWord(value)) return key + " must be one word of visible ASCII characters";
+  // The client's own command reader takes quotes and backslashes in a "user"
+  // line as quoting, so the server would be sent other words than these.
+  if ((key == "User" || key == "Password") && value.find_first_of("\"\\") != std::string::npos)
+    return key + " holds a \" or \\, which the FTP client cannot pass on";
   if (key == "Port") {
     bool digits = value.size() <= 5;
     for (char c : value) digits = digits && c >= '0' && c <= '9';

@@ -17,15 +17,18 @@ Grid::Grid(int rows, int cols, int fixedRows)
 }
 
 void Grid::AboutToReset() {
-  if (batchDepth_ == 0 && listener_) listener_->GridAboutToReset();
+  if (batchDepth_ == 0)
+    for (GridListener* l : listeners_) l->GridAboutToReset();
 }
 
 void Grid::Reset() {
-  if (batchDepth_ == 0 && listener_) listener_->GridReset();
+  if (batchDepth_ == 0)
+    for (GridListener* l : listeners_) l->GridReset();
 }
 
 void Grid::NotifyCurrent() {
-  if (batchDepth_ == 0 && listener_) listener_->CurrentCellChanged();
+  if (batchDepth_ == 0)
+    for (GridListener* l : listeners_) l->CurrentCellChanged();
 }
 
 int Grid::ClampRow(int row) const {
@@ -82,7 +85,7 @@ void Grid::SetText(int row, int col, std::string_view text) {
   cell = pool_->Intern(text);
   MarkChanged(col);
   ++edits_;
-  if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
+  if (batchDepth_ == 0) NotifyCell(row, col);
 }
 
 Grid::CellRow Grid::RowCells(int row) const {
@@ -132,7 +135,8 @@ void Grid::SetColWidth(int col, int twips) {
   if (widths_[col] == twips) return;
   widths_[col] = twips;
   MarkChanged(col);
-  if (batchDepth_ == 0 && listener_) listener_->ColumnWidthChanged(col);
+  if (batchDepth_ == 0)
+    for (GridListener* l : listeners_) l->ColumnWidthChanged(col);
 }
 
 void Grid::SetCurrent(int row, int col) {

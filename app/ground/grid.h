@@ -73,7 +73,7 @@ class Grid {
     at = cell;
     MarkChanged(col);
     ++edits_;
-    if (batchDepth_ == 0 && listener_) listener_->CellChanged(row, col);
+    if (batchDepth_ == 0) NotifyCell(row, col);
   }
 
   // The columns whose cells or width changed since they were last forgotten,
@@ -110,13 +110,20 @@ class Grid {
   const TextMeasure& Measure() const { return *measure_; }
   void SetMeasure(const TextMeasure* measure) { measure_ = measure ? measure : &fallbackMeasure_; }
 
-  void SetListener(GridListener* listener) { listener_ = listener; }
+  // Every listener is told of every change, in the order they were added.
+  void AddListener(GridListener* listener) { listeners_.push_back(listener); }
+  void RemoveListener(GridListener* listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+  }
 
  private:
   friend class GridBatch;
   void AboutToReset();
   void Reset();
   void NotifyCurrent();
+  void NotifyCell(int row, int col) {
+    for (GridListener* l : listeners_) l->CellChanged(row, col);
+  }
   // Moves the cells into a pool of their texts only.
   void Compact();
   int ClampRow(int row) const;
@@ -137,7 +144,7 @@ class Grid {
   int batchDepth_ = 0;
   std::uint64_t changed_ = kEveryColumn;
   std::uint64_t edits_ = 0;
-  GridListener* listener_ = nullptr;
+  std::vector<GridListener*> listeners_;
   FixedTextMeasure fallbackMeasure_;
   const TextMeasure* measure_ = &fallbackMeasure_;
 };

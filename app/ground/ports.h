@@ -30,7 +30,8 @@ class Dialogs {
     (void)details;
     return Message(text, title, icon, buttons);
   }
-  // Open-file dialog, opened in startFolder (when given); nullopt when the
+  // Open-file dialog, opened in startFolder (when given; a file's path opens
+  // on that file, chosen for the clerk to confirm); nullopt when the
   // clerk cancels. filter is "Label|*.X|Label|*.*", filterIndex counts from 1.
   virtual std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
                                               int filterIndex, const std::string& startFolder) = 0;

@@ -153,18 +153,18 @@ bool LinePieces::Fill() {
 
 bool LinePieces::Next(std::string_view& piece) {
   if (last_) return false;
-  // Only what came in since the last look is searched (from its last
-  // character on, which may be the CR of a CR LF).
+  // Only what came in since the last look is searched.
   for (size_t searched = 0;;) {
     std::string_view text(buffer_.get() + start_, used_ - start_);
-    const size_t from = searched > 0 ? searched - 1 : 0;
-    size_t end = text.substr(from).rfind("\r\n");
+    size_t end = text.substr(searched).rfind('\n');
+    const size_t from = searched;
     searched = text.size();
     if (end != std::string_view::npos) {
       end += from;
-      piece = text.substr(0, end);
-      start_ += end + 2;
-      done_ += end + 2;
+      // The piece ends before the line end, a CR LF or a LF alone.
+      piece = text.substr(0, end > 0 && text[end - 1] == '\r' ? end - 1 : end);
+      start_ += end + 1;
+      done_ += end + 1;
       return true;
     }
     if (!Fill()) break;

@@ -33,8 +33,8 @@ class LinePieces {
   LinePieces(const LinePieces&) = delete;
   LinePieces& operator=(const LinePieces&) = delete;
 
-  // The next piece: lines without the CR LF after the last of them, so that
-  // the pieces are the file's text split at some of its CR LF. False after
+  // The next piece: lines without the line end (CR LF or LF) after the last
+  // of them, so that the pieces are the file's text split at some of its line ends. False after
   // the last piece, which is what follows the file's last CR LF. A piece
   // stays valid until the next call; a read failing throws AppError.
   bool Next(std::string_view& piece);

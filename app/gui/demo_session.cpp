@@ -30,6 +30,12 @@ DemoSession::DemoSession(const QString& executableFolder)
   if (!folder_.isValid() || demo.isEmpty()) throw AppError("The demo data cannot be found.");
   programFolder_ = PrepareDemoFolder(SPath(demo) + "/", SPath(folder_.path()) + "/");
 
+#ifdef Q_OS_WIN
+  // The demo's exchange is a small FTP server in Python, which a clerk's
+  // Windows machine does not have: the demo day there ends before Send.
+  exchange_.unusable = "The demo has no exchange on Windows: Send and Receive need a real one.";
+  return;
+#endif
   const QString script = Find({executableFolder + "/exchange-emulator",
                                QStringLiteral(QUORVIN_SOURCE_DIR "/scripts/exchange-emulator")});
   exchange_.unusable =

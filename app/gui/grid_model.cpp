@@ -108,11 +108,11 @@ std::string_view QtTextMeasure::Key(std::string_view text) const {
 }
 
 GridModel::GridModel(Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {
-  grid_.SetListener(this);
+  grid_.AddListener(this);
 }
 
 GridModel::~GridModel() {
-  grid_.SetListener(nullptr);
+  grid_.RemoveListener(this);
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const {

@@ -66,8 +66,15 @@ int main(int argc, char* argv[]) {
   }
 
   quorvin::gui::AppShell shell(programFolder);
+#ifdef Q_OS_WIN
+  // What the administrator sets for every user of the machine.
+  const std::string exchangeConfig =
+      quorvin::gui::SPath(qEnvironmentVariable("ProgramData")) + "/Quorvin/exchange.ini";
+#else
+  const std::string exchangeConfig = quorvin::kExchangeConfigPath;
+#endif
   shell.Context().exchange =
-      demo ? demoSession->Exchange() : quorvin::ReadExchangeConfig(quorvin::kExchangeConfigPath);
+      demo ? demoSession->Exchange() : quorvin::ReadExchangeConfig(exchangeConfig);
   if (!shell.Start()) return 0;
   std::signal(SIGTERM, RequestEnd);
   std::signal(SIGINT, RequestEnd);

@@ -90,6 +90,7 @@ MainWindow::MainWindow(AppShell& shell, QWidget* parent)
   BuildControls();
   BuildEditors();
   WireButtons();
+  BuildProblemsPane();
   controller_->SetUpMainWindow();
   SetUpKeyboardAndLabels(*this);
   resize(1100, 680);
@@ -279,10 +280,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
                            code);
   }
   if (event->type() == QEvent::KeyPress && watched == txtSearch_) {
-    // Every key typed searches at once, with the text as it was before the key.
+    // Typing searches as it goes (see BuildProblemsPane); Enter searches as the button does.
     auto* key = static_cast<QKeyEvent*>(event);
-    if (!key->text().isEmpty())
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       controller_->Search(cmbSearch_->currentIndex(), S(txtSearch_->text()));
+      return true;
+    }
   }
   if (event->type() == QEvent::KeyPress && (watched == txtEditor_ || watched == dtpDate_))
     return EditorKey(watched, static_cast<QKeyEvent*>(event));

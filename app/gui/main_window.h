@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMap>
@@ -19,6 +20,7 @@
 #include "gui/grid_model.h"
 #include "gui/grid_view.h"
 #include "gui/holding_message_window.h"
+#include "gui/problems_pane.h"
 #include "windows/main_controller.h"
 
 namespace quorvin::gui {
@@ -61,6 +63,9 @@ class MainWindow : public QMainWindow, public MainView {
   bool FreeEntry() const override;
   void ShowProgress(const std::string& what, int percent) override;
   void HideProgress() override;
+  void ShowNote(const std::string& text) override;
+
+  ProblemsPane* Problems() const { return problems_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -72,6 +77,9 @@ class MainWindow : public QMainWindow, public MainView {
   bool endingSession_ = false;
   void BuildControls();
   void BuildEditors();
+  void BuildProblemsPane();
+  void UpdateStatus();
+  void AskGoToRow();
   void WireButtons();
   void PlaceOverCell(QWidget* editor, int row, int col);
   bool EditorKey(QObject* watched, QKeyEvent* key);
@@ -97,6 +105,9 @@ class MainWindow : public QMainWindow, public MainView {
   QMenu* mnuCopyCell_ = nullptr;
   QPointer<QProgressDialog> progress_;
   QMap<QString, AppButton*> buttons_;
+  ProblemsPane* problems_ = nullptr;
+  QLabel* lblStatus_ = nullptr;
+  QLabel* lblNote_ = nullptr;
   bool settingPicker_ = false;
   bool handlingEnter_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "ground/text.h"
@@ -82,7 +83,14 @@ QStringList ToQtNameFilters(const std::string& filter) {
 std::optional<std::string> QtDialogs::OpenFile(const std::string& title, const std::string& filter,
                                                int filterIndex, const std::string& startFolder) {
   QFileDialog dialog(Owner(), Q(title));
-  if (!startFolder.empty()) dialog.setDirectory(QPath(startFolder));
+  // A file's path opens its folder with the file chosen: the clerk confirms it.
+  const QFileInfo start(QPath(startFolder));
+  if (!startFolder.empty() && start.isFile()) {
+    dialog.setDirectory(start.absolutePath());
+    dialog.selectFile(start.fileName());
+  } else if (!startFolder.empty()) {
+    dialog.setDirectory(QPath(startFolder));
+  }
   dialog.setFileMode(QFileDialog::ExistingFile);
   QStringList filters = ToQtNameFilters(filter);
   dialog.setNameFilters(filters);

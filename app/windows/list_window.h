@@ -119,7 +119,8 @@ class ListController {
   bool RefuseBlankRow();
   void ShowBackups();
   void EndTransfer(const std::string& savedCaption, const std::string& suffix,
-                   const std::string& text, const std::string& title, MsgIcon icon);
+                   const std::string& text, const std::string& title, MsgIcon icon,
+                   const std::string& details = {});
 
   AppContext& app_;
   Grid& grid_;

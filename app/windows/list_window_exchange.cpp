@@ -12,6 +12,7 @@
 #include "windows/list_window.h"
 #include "work/lists/list_exchange.h"
 #include "work/transfer/ftp_transfer.h"
+#include "work/transfer/remote_files.h"
 
 namespace quorvin {
 namespace {
@@ -70,12 +71,13 @@ class TransferScope {
 }  // namespace
 
 void ListController::EndTransfer(const std::string& savedCaption, const std::string& suffix,
-                                 const std::string& text, const std::string& title, MsgIcon icon) {
+                                 const std::string& text, const std::string& title, MsgIcon icon,
+                                 const std::string& details) {
   view_.SetCaption(savedCaption + suffix);
   view_.SetWaitCursor(false);
   // The outcome is shown over a window the clerk can use again.
   view_.SetControlsEnabled(true);
-  app_.dialogs.Message(text, title, icon, MsgButtons::Ok);
+  app_.dialogs.MessageWithDetails(text, title, icon, MsgButtons::Ok, details);
   view_.SetCaption(savedCaption);
 }
 
@@ -85,23 +87,44 @@ void ListController::SendBOList() {
     if (!endpoint.unusable.empty()) throw AppError(endpoint.unusable);
     if (RefuseBlankRow()) return;
     const std::string location = app_.settings.BackupLocation;
-    const std::string upload = app_.DataPath(BOListName(app_.settings.BrokerID) + ".txt");
+    const std::string& brokerId = app_.settings.BrokerID;
+    const std::string remote = BOListRemoteName(brokerId);
+    const std::string partial = PartialName(remote);
+    const std::string upload = app_.DataPath(remote);
     const DateTime now = app_.clock.Now();
     TransferScope scope(view_, busy_, "Sending list of BOs to MGX...Please wait...");
     ControlsLocked locked(view_);
+    auto run = [&](const std::vector<std::string>& lines) {
+      return RunTransfer(view_, location, lines, endpoint);
+    };
 
     // The grid as shown goes up, unsaved edits included; "BO.txt" stays as saved.
     // Without a fresh upload file there is nothing to send, and the server's
-    // current list must not be archived for a put that cannot follow.
-    WriteTextFile(upload, GridToText(grid_));
+    // current list must not be touched for a put that cannot follow.
+    const std::string text = GridToText(grid_);
+    WriteTextFile(upload, text);
+    const auto bytes = static_cast<long long>(text.size());
 
-    // The earlier upload is moved into the archive first; only once it is out
-    // of the way (or there was none) does the new list go up.
-    const std::string& brokerId = app_.settings.BrokerID;
-    std::string out = RunTransfer(view_, location, ArchiveBOListLines(brokerId, now), endpoint);
-    const bool sent =
-        EarlierListMovedAside(out) &&
-        TransferSucceeded(RunTransfer(view_, location, UploadBOListLines(brokerId), endpoint));
+    // The new list goes up beside the current one and is checked whole; only
+    // then is the earlier upload moved into the archive (or found to be
+    // absent) and the new one given its place. At every failure the exchange
+    // keeps a whole current list, the earlier or the new one.
+    StepOutcome step = UploadedWhole(run(UploadLines(remote, remote)), remote, bytes);
+    bool archived = false;
+    if (step.done && !EarlierListMovedAside(run(ArchiveBOListLines(brokerId, now)), brokerId, now,
+                                            archived, step.why))
+      step.done = false;
+    if (step.done) {
+      step = RenamedWhole(run(RenameLines(partial, remote)), partial, remote, bytes);
+      // The earlier list goes back where the exchange reads it.
+      if (!step.done && archived) {
+        try {
+          run({"rename " + ArchivedBOListName(brokerId, now) + " " + remote});
+        } catch (const AppError&) {
+        }
+      }
+    }
+    const bool sent = step.done;
     scope.Ended();
     // The work files (the script holds the password) and the upload file go
     // before the outcome is shown, not after a box that may stay open until
@@ -115,7 +138,7 @@ void ListController::SendBOList() {
                   "List of BOs sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
     } else {
       EndTransfer(scope.SavedCaption(), "...List of BOs not sent to MGX.",
-                  "List of BOs not sent to MGX.", "Send failed", MsgIcon::Critical);
+                  "List of BOs not sent to MGX.", "Send failed", MsgIcon::Critical, step.why);
     }
     if (!cleanUpFailure.empty()) throw AppError(cleanUpFailure);
   });
@@ -127,47 +150,48 @@ void ListController::ReceiveISINList() {
     if (!endpoint.unusable.empty()) throw AppError(endpoint.unusable);
     const std::string location = app_.settings.BackupLocation;
     const std::string main = app_.DataPath(kISINFile);
+    const std::string download = location + kDownloadFileName;
     TransferScope scope(view_, busy_, "Receiving list of ISINs from MGX...Please wait...");
     ControlsLocked locked(view_);
 
+    // Without a backup of the list before it a received list could not be
+    // undone, so no backup means no download.
     const std::string backup =
         app_.DataPath(BackupStamp(app_.clock.Now()) + "_" + std::string(kISINFile));
-    // The client writes straight over the main file. Without a backup of it a
-    // failed download could not be undone, so no backup means no download.
-    std::optional<std::string> previous = ReadTextFileIfPresent(main);
+    const std::optional<std::string> previous = ReadTextFileIfPresent(main);
     if (previous) WriteTextFile(backup, *previous);
 
-    std::string out = RunTransfer(view_, location, {"get " + std::string(kISINFile)}, endpoint);
+    // The list comes down into a work file; the main file is touched only
+    // once a whole list that loads is here.
+    std::string out = RunTransfer(view_, location, DownloadLines(kISINFile), endpoint);
+    const std::optional<std::string> copy = ReadTextFileIfPresent(download);
+    const DownloadOutcome got =
+        DownloadedWhole(out, kISINFile, copy ? static_cast<long long>(copy->size()) : -1);
     scope.Ended();
     // A list that does not load (empty, cut short) is no list: it is refused
     // like any failed receive, and the list in the grid and the file stays.
     Grid received(2, grid_.Cols(), grid_.FixedRows());
-    const bool ok = TransferSucceeded(out) && LoadGridText(app_.dialogs, main, received);
-    // Files are put right before the outcome is shown, so that a session
-    // ending over the box leaves the clerk's list and no password behind.
-    if (ok && !previous) {
-      // The client made the file under the work files' private mode; the
-      // list is made anew with the mode every other file gets.
-      std::string text = ReadTextFile(main);
-      platform::RemoveFile(main);
-      WriteTextFile(main, text);
-    } else if (!ok && previous) {
-      // The backup goes only once the main file holds its text again.
-      WriteTextFile(main, *previous);
+    const bool ok = got.state == Download::kWhole && LoadGridText(app_.dialogs, download, received);
+    if (ok) {
+      // The new list takes the main file's place whole, with the mode every other file gets.
+      WriteTextFile(main, *copy);
+    } else if (previous) {
+      // Nothing was changed; the backup of an unchanged list goes.
       platform::RemoveFile(backup);
-    } else if (!ok) {
-      // There was no list before; whatever the client left is not one.
-      platform::RemoveFile(main);
     }
+    // Files are put right before the outcome is shown, so that a session
+    // ending over the box leaves no password behind.
     const std::string cleanUpFailure = CleanUp([&] { DeleteTransferFiles(location); });
     if (ok) {
       LoadGridText(app_.dialogs, main, grid_);
+      app_.lists.LoadISINList(main);  // in use at once, as after Save
       EndTransfer(scope.SavedCaption(), "...List of ISINs received from MGX successfully.",
                   "List of ISINs received from MGX successfully.", "Recieve succeeded",
                   MsgIcon::Information);
     } else {
       EndTransfer(scope.SavedCaption(), "...List of ISINs not received from MGX.",
-                  "List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
+                  "List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical,
+                  got.state == Download::kWhole ? "" : got.why);
     }
     if (!cleanUpFailure.empty()) throw AppError(cleanUpFailure);
   });

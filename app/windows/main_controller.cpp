@@ -2,6 +2,7 @@
 // and search, and the day's buttons from Auto-Fill to Send.
 #include "windows/main_controller.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "day/entry_grid.h"
@@ -12,6 +13,7 @@
 #include "ground/text.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
+#include "work/checks/holding_file.h"
 #include "work/checks/sort_summary.h"
 #include "work/entry/auto_fill.h"
 #include "work/import/trade_import.h"
@@ -19,10 +21,28 @@
 #include "work/transfer/send_instructions.h"
 
 namespace quorvin {
+namespace {
+
+// "1 row", "9,904 rows".
+std::string Counted(size_t n, const std::string& what) {
+  std::string digits = std::to_string(n), grouped;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped + " " + what + (n == 1 ? "" : "s");
+}
+
+}  // namespace
 
 MainController::MainController(AppContext& app, Grid& entries, MainView& view,
                                HoldingMessageView& holdingView)
-    : endpoint(app.exchange), app_(app), grid_(entries), view_(view), holdingView_(holdingView) {}
+    : endpoint(app.exchange),
+      app_(app),
+      grid_(entries),
+      view_(view),
+      holdingView_(holdingView),
+      problems_(std::make_unique<RowProblems>(app, entries)) {}
 
 const std::vector<std::pair<std::string, int>>& MainController::SearchColumns() {
   static const std::vector<std::pair<std::string, int>> columns = {
@@ -78,6 +98,7 @@ void MainController::ApplyKind(const std::string& kind) {
   view_.ShowKind(kind);
   view_.SetLoadButtonCaption(payIn ? "Load Payin" : "Load Payout");
   view_.SetCheckEnabled(payIn);
+  problems_->KindChanged();
 }
 
 void MainController::BeginCellEdit(std::optional<EditGesture> gesture) {
@@ -162,7 +183,72 @@ void MainController::DeleteRows() {
 void MainController::Search(int searchColumnIndex, const std::string& text) {
   const auto& columns = SearchColumns();
   if (searchColumnIndex < 0 || searchColumnIndex >= static_cast<int>(columns.size())) return;
+  // The row the typing found is the one asked for: Enter keeps it, the next Enter moves on.
+  if (typedRow_ == grid_.Row() && typedSearch_ == text && !text.empty()) {
+    typedRow_ = -1;
+    return;
+  }
+  typedRow_ = -1;
   Guard([&] { SearchRows(app_.dialogs, grid_, columns[searchColumnIndex].second, text); });
+}
+
+void MainController::SearchAsTyped(int searchColumnIndex, const std::string& text) {
+  const auto& columns = SearchColumns();
+  typedRow_ = -1;
+  if (searchColumnIndex < 0 || searchColumnIndex >= static_cast<int>(columns.size())) return;
+  if (TrimView(text).empty()) return;
+  Guard([&] {
+    int row = FindRowFrom(grid_, columns[searchColumnIndex].second, text,
+                          std::max(grid_.Row(), grid_.FixedRows()));
+    if (row < 0) return;
+    SelectWholeRow(grid_, row);
+    typedSearch_ = text;
+    typedRow_ = row;
+  });
+}
+
+bool MainController::GoToRow(int n) {
+  if (n < grid_.FixedRows() || n >= grid_.Rows()) return false;
+  grid_.SetCurrent(n, grid_.Col());
+  return true;
+}
+
+RowProblems& MainController::Problems() {
+  problems_->SetSettlementDate(view_.SettlementDate());
+  RefreshHoldingReport();
+  return *problems_;
+}
+
+void MainController::GoToProblem(int index) {
+  const auto& list = problems_->List();
+  if (index < 0 || index >= static_cast<int>(list.size())) return;
+  const Problem p = list[index];
+  if (!grid_.Valid(p.row, p.col)) return;
+  view_.HideEditors();
+  grid_.SetCurrent(p.row, p.col);
+  view_.FocusGrid();
+}
+
+std::string MainController::HoldingDayKey() const {
+  return FormatDisplayDate(view_.SettlementDate()) + " " + app_.kindCode;
+}
+
+void MainController::RefreshHoldingReport() {
+  auto it = app_.holdingFiles.find(HoldingDayKey());
+  if (it == app_.holdingFiles.end()) {
+    if (problems_->HasHoldingReport()) problems_->UseHoldingReport(nullptr);
+    reportPath_.clear();
+    return;
+  }
+  std::optional<FileTime> time = LastWriteTime(it->second);
+  if (it->second == reportPath_ && time == reportTime_ && problems_->HasHoldingReport()) return;
+  reportPath_ = it->second;
+  reportTime_ = time;
+  try {
+    problems_->UseHoldingReport(std::make_shared<const HoldingFile>(ReadTextFile(reportPath_)));
+  } catch (const std::exception&) {
+    problems_->UseHoldingReport(nullptr);  // gone or unreadable: the next Check tells the clerk
+  }
 }
 
 void MainController::AutoFields() {
@@ -200,6 +286,9 @@ void MainController::Save() {
 void MainController::Reload() {
   Guard([&] {
     if (!ReloadInstructions(app_, grid_, view_.SettlementDate())) return;
+    view_.ShowNote(Counted(IsGridEmpty(grid_) ? 0 : grid_.Rows() - grid_.FixedRows(), "row") +
+                   " loaded from " + FileNameOf(InstructionFilePath(app_, view_.SettlementDate())) +
+                   ".");
     RememberDayFile();
     MarkClean();
   });
@@ -220,6 +309,30 @@ void MainController::LoadTradeFile() {
                          MsgButtons::Ok);
     return;
   }
+  const std::string fileName = FileNameOf(*path);
+  std::optional<TradeFileShape> shape;
+  try {
+    shape = ScanTradeFile(*path);
+  } catch (const std::exception&) {
+    // Unreadable: the import below tells the clerk why.
+  }
+  if (shape && shape->tradeLines == 0) {
+    app_.dialogs.Message(fileName +
+                             " is not a trade file: none of its lines holds the fields of a "
+                             "trade, separated by \"|\"." +
+                             std::string(kCrLf) + "Nothing was loaded; the rows shown are kept.",
+                         "Not a Trade File", MsgIcon::Critical, MsgButtons::Ok);
+    return;
+  }
+  // With rows on the grid the kind change asks anyway; an empty grid would
+  // change kind without a word.
+  if (app_.instructionKind != name.kind && IsGridEmpty(grid_) &&
+      app_.dialogs.Message(fileName + " is a " + name.kind + " file, and the window shows " +
+                               app_.instructionKind + "." + std::string(kCrLf) + "Switch to " +
+                               name.kind + " and load it?",
+                           "Switch to " + name.kind, MsgIcon::Question,
+                           MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes)
+    return;
   if (name.settlementDate) view_.SetSettlementDate(*name.settlementDate);
   // Selecting the option that is already selected runs nothing.
   if (app_.instructionKind != name.kind) ChangeKind(name.kind);
@@ -235,6 +348,10 @@ void MainController::LoadTradeFile() {
     if (ImportTrades(app_, grid_, *path, TradeSide(app_), progress)) {
       SortEntries(app_, grid_);
       MarkClean();  // the rows are the trade file's: loading it again gives them back
+      const int rows = grid_.Rows() - grid_.FixedRows();
+      view_.ShowNote(Counted(rows, "row") + " (the " + (TradeSide(app_) == "S" ? "sells" : "buys") +
+                     ") loaded from " + Counted(shape ? shape->lines : 0, "line") + " of " +
+                     fileName + ".");
     }
   });
   view_.HideProgress();
@@ -262,6 +379,7 @@ void MainController::Summarize() {
 
 void MainController::Send() {
   if (RefuseIncompleteSettings()) return;
+  app_.holdingDay = HoldingDayKey();
   SendInstructions(app_, grid_, view_, holdingView_, view_.SettlementDate(), savedCaption_,
                    endpoint);
   // A send that got as far as saving the day leaves nothing unsaved.
@@ -275,7 +393,9 @@ void MainController::Send() {
 }
 
 void MainController::CheckHolding() {
+  app_.holdingDay = HoldingDayKey();
   Guard([&] { CheckHoldingClicked(app_, grid_, view_, holdingView_, savedCaption_); });
+  RefreshHoldingReport();
 }
 
 }  // namespace quorvin

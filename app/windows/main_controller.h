@@ -5,6 +5,7 @@
 // shows what the MainView calls ask for.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "ground/grid.h"
 #include "ground/ports.h"
 #include "ground/text_files.h"
+#include "windows/row_problems.h"
 #include "work/checks/holding_check.h"
 #include "work/entry/cell_editing.h"
 #include "work/transfer/ftp_transfer.h"
@@ -59,6 +61,9 @@ class MainView : public WindowPort {
   // A long piece of work tells how far it has got; shown only when it lasts.
   virtual void ShowProgress(const std::string& what, int percent) = 0;
   virtual void HideProgress() = 0;
+  // A line in the window that tells what the last step did ("9,904 rows from
+  // 20,000 lines"); stays until the next one.
+  virtual void ShowNote(const std::string& text) { (void)text; }
 };
 
 class MainController {
@@ -112,12 +117,27 @@ class MainController {
   // At start: offers the rows a program that ended without saving left.
   void OfferRecovery();
 
+  // Every problem of the rows, for the settlement date shown and the holding
+  // report used last for this day and kind.
+  RowProblems& Problems();
+  // Makes the cell of the problem (an index into Problems().List()) current.
+  void GoToProblem(int index);
+  // Makes data row n current, keeping the column; false when there is no such row.
+  bool GoToRow(int n);
+  // The search as the clerk types: moves to the first row from the current
+  // one whose cell holds the text, and stays put when none does.
+  void SearchAsTyped(int searchColumnIndex, const std::string& text);
+
   // Runs a handler with the error trap every button has: an unexpected
   // failure shows its description and ends the handler.
   void Guard(const std::function<void()>& handler);
 
  private:
   void ApplyKind(const std::string& kind);
+  // "10-Dec-2026 PI": the key under which the holding report is remembered.
+  std::string HoldingDayKey() const;
+  // Puts the report remembered for this day and kind (or none) into use.
+  void RefreshHoldingReport();
   // The rows now match what is on disk (or need not be kept): no question on
   // leaving, no recovery copy.
   void MarkClean();
@@ -141,6 +161,11 @@ class MainController {
   bool kindChangeRefused_ = false;
   int copiedRow_ = 0, copiedCol_ = 0;
   int editRow_ = -1, editCol_ = -1;
+  std::unique_ptr<RowProblems> problems_;
+  std::string reportPath_;              // the holding report in use by problems_
+  std::optional<FileTime> reportTime_;  // as written when it was read
+  std::string typedSearch_;             // the text the last typed search found
+  int typedRow_ = -1;                   // and the row it found it in
 };
 
 }  // namespace quorvin

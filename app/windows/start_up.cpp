@@ -36,8 +36,13 @@ std::string ConfigHome(const char* xdgConfigHome, const char* home) {
 
 std::string ChooseProgramFolder(const std::string& executableFolder,
                                 const std::string& configHome) {
+  // Whatever is there under the name, even what cannot be read, makes this the
+  // clerk's own setup: its failed read is reported at start-up rather than a
+  // blank first start being made elsewhere.
   std::error_code error;
-  if (fs::is_regular_file(platform::PathOf(WithSlash(executableFolder) + kSettingsFileName), error))
+  const auto status =
+      fs::symlink_status(platform::PathOf(WithSlash(executableFolder) + kSettingsFileName), error);
+  if (status.type() != fs::file_type::not_found && status.type() != fs::file_type::none)
     return WithSlash(executableFolder);
   return WithSlash(configHome) + "quorvin/";
 }

@@ -46,7 +46,7 @@ void MainController::DropRecoveryCopy() {
 bool MainController::ConfirmExit() {
   if (HasUnsavedChanges() &&
       app_.dialogs.Message("Unsaved data will be lost.\r\nAre you sure to continue?",
-                           "Confirm Exit", MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                           "Confirm Exit", MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes)
     return false;
   DropRecoveryCopy();
   return true;

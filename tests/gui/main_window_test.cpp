@@ -1,5 +1,7 @@
 // frmMain driven through its widgets, found by their system names.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -256,8 +258,12 @@ class MainWindowTest : public QObject {
   void aPipeForAListStillOpensTheMainWindow() {
     test::DemoInstall install;
     const std::string bo = install.Data().File("BO.txt");
+#ifdef _WIN32
+    QSKIP("needs POSIX: a named pipe in a list's place");
+#else
     QVERIFY(std::remove(bo.c_str()) == 0);
     QVERIFY(::mkfifo(bo.c_str(), 0600) == 0);
+#endif
     QStringList seen;
     test::AnswerNextBox(QMessageBox::Ok, &seen);
     AppShell shell(install.ProgramFolder());

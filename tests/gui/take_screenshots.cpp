@@ -70,6 +70,9 @@ int main(int argc, char* argv[]) {
   w->Controller().BeginCellEdit(EditGesture::Enter);
   Save(w, out, "main-window-1024.png");
   w->HideEditors();
+  // A common laptop screen, the problems pane below the grid.
+  w->resize(1366, 768);
+  Save(w, out, "main-window-1366.png");
   w->resize(1920, 1080);
   Save(w, out, "main-window-1920.png");
 

@@ -103,6 +103,18 @@ int UnusedLoopbackPort() {
   return port;
 }
 
+bool LoopbackPortTakesConnections(int port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  const bool taken = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+  ::close(fd);
+  return taken;
+}
+
 SilentServer::SilentServer() {
   fd_ = BindLoopback(&port_);
   if (::listen(fd_, 8) != 0) throw std::runtime_error("listen failed");

@@ -35,6 +35,8 @@ class ExchangeEmulator {
 
 // A loopback port on which nothing listens.
 int UnusedLoopbackPort();
+// Whether something listening on the loopback port takes a connection.
+bool LoopbackPortTakesConnections(int port);
 
 // A loopback listener that never answers: connections are queued, never served.
 class SilentServer {

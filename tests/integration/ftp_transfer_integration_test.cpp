@@ -12,6 +12,7 @@
 #include "support/recording_window.h"
 #include "support/temp_folder.h"
 #include "work/transfer/ftp_transfer.h"
+#include "work/transfer/remote_files.h"
 
 namespace quorvin {
 namespace {
@@ -22,6 +23,7 @@ const std::string kDay = "05-Jan-2010";
 const std::string kFile = "05-Jan-2010_PI_204513.txt";
 // CR LF and a high byte must travel untouched.
 const std::string kRows = "S/N~Broker ID\r\n1~204513~Caf\xe9";
+const std::string kRemote = kDay + "/" + kFile;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -52,6 +54,22 @@ class FtpTransferIntegrationTest : public ::testing::Test {
     EXPECT_FALSE(dir.Exists("out.txt"));
   }
 
+  // The day's file up under its partial name, then renamed: whether it is there whole.
+  bool SendWhole(const std::string& location, const ExchangeEndpoint& endpoint) {
+    const auto bytes = static_cast<long long>(ReadFile(location + kFile).size());
+    std::string out = Run(location, SendInstructionLines(kDay, kFile), endpoint);
+    if (!UploadedWhole(out, kRemote, bytes).done) return false;
+    out = Run(location, RenameLines(PartialName(kRemote), kRemote), endpoint);
+    return RenamedWhole(out, PartialName(kRemote), kRemote, bytes).done;
+  }
+
+  Download Probe(const std::string& location, const ExchangeEndpoint& endpoint) {
+    std::string out = Run(location, ProbeInstructionLines(kDay, kFile), endpoint);
+    std::string got = ReadFile(location + kDownloadFileName);
+    return DownloadedWhole(out, kRemote, got == "<missing>" ? -1 : static_cast<long long>(got.size()))
+        .state;
+  }
+
   test::RecordingWindow window_;
 };
 
@@ -61,8 +79,9 @@ TEST_F(FtpTransferIntegrationTest, APutLandsInTheDaysFolderAndASecondOneStillSuc
   local.Write(kFile, kRows);
 
   std::string out = Run(local.Path(), SendInstructionLines(kDay, kFile), exchange.Endpoint());
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(ReadFile(exchange.Entry() + kDay + "/" + kFile), kRows);
+  EXPECT_TRUE(UploadedWhole(out, kRemote, kRows.size()).done) << out;
+  EXPECT_EQ(ReadFile(exchange.Entry() + PartialName(kRemote)), kRows);
+  EXPECT_FALSE(fs::exists(exchange.Entry() + kRemote)) << "not whole until renamed";
   // The work files hold the password: owner only, until the clean-up.
   EXPECT_EQ(ModeOf(local.File("ftp2MGX.txt")), 0600u);
   EXPECT_EQ(ModeOf(local.File("ftp2MGX.bat")), 0600u);
@@ -73,10 +92,11 @@ TEST_F(FtpTransferIntegrationTest, APutLandsInTheDaysFolderAndASecondOneStillSuc
   EXPECT_EQ(local.Read(kFile), kRows);
 
   // The day's folder exists now; the refused mkdir must not stop the upload.
+  // A partial file of an earlier attempt is replaced.
   local.Write(kFile, kRows + "\r\n2~204513~x");
-  out = Run(local.Path(), SendInstructionLines(kDay, kFile), exchange.Endpoint());
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(ReadFile(exchange.Entry() + kDay + "/" + kFile), kRows + "\r\n2~204513~x");
+  EXPECT_TRUE(SendWhole(local.Path(), exchange.Endpoint()));
+  EXPECT_EQ(ReadFile(exchange.Entry() + kRemote), kRows + "\r\n2~204513~x");
+  EXPECT_FALSE(fs::exists(exchange.Entry() + PartialName(kRemote)));
 }
 
 TEST_F(FtpTransferIntegrationTest, AProbeTellsAMissingFileFromOneTheServerHolds) {
@@ -84,18 +104,15 @@ TEST_F(FtpTransferIntegrationTest, AProbeTellsAMissingFileFromOneTheServerHolds)
   test::TempFolder local;
   local.Write(kFile, "the local copy");
 
-  std::string out = Run(local.Path(), ProbeInstructionLines(kDay, kFile), exchange.Endpoint());
-  EXPECT_TRUE(RemoteFileMissing(out)) << out;
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
+  EXPECT_EQ(Probe(local.Path(), exchange.Endpoint()), Download::kMissing);
   EXPECT_EQ(local.Read(kFile), "the local copy") << "a failed get must leave the local file alone";
   DeleteTransferFiles(local.Path());
 
   fs::create_directories(exchange.Entry() + kDay);
-  WriteFile(exchange.Entry() + kDay + "/" + kFile, kRows);
-  out = Run(local.Path(), ProbeInstructionLines(kDay, kFile), exchange.Endpoint());
-  EXPECT_FALSE(RemoteFileMissing(out)) << out;
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(local.Read(kFile), kRows) << "the server's copy replaces the local file";
+  WriteFile(exchange.Entry() + kRemote, kRows);
+  EXPECT_EQ(Probe(local.Path(), exchange.Endpoint()), Download::kWhole);
+  EXPECT_EQ(local.Read(kDownloadFileName), kRows);
+  EXPECT_EQ(local.Read(kFile), "the local copy") << "the probe never writes over the saved file";
 }
 
 TEST_F(FtpTransferIntegrationTest, ARefusedLoginIsNeitherSentNorMissing) {
@@ -105,14 +122,12 @@ TEST_F(FtpTransferIntegrationTest, ARefusedLoginIsNeitherSentNorMissing) {
   // A server that knows another password refuses the program's login.
   test::ExchangeEmulator stranger({"--password", "not-ours"});
   std::string out = Run(local.Path(), SendInstructionLines(kDay, kFile), stranger.Endpoint());
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
-  EXPECT_FALSE(RemoteFileMissing(out)) << out;
-  EXPECT_NE(out.find("530"), std::string::npos) << out;
+  const StepOutcome step = UploadedWhole(out, kRemote, kRows.size());
+  EXPECT_FALSE(step.done) << out;
+  EXPECT_EQ(step.why.substr(0, 4), "530 ") << out;
   EXPECT_FALSE(fs::exists(stranger.Entry() + kDay));
 
-  out = Run(local.Path(), ProbeInstructionLines(kDay, kFile), stranger.Endpoint());
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
-  EXPECT_FALSE(RemoteFileMissing(out)) << out;
+  EXPECT_EQ(Probe(local.Path(), stranger.Endpoint()), Download::kFailed);
   EXPECT_EQ(local.Read(kFile), kRows);
 }
 
@@ -121,19 +136,16 @@ TEST_F(FtpTransferIntegrationTest, AServerThatIsDownOrSilentEndsAsNotSent) {
   local.Write(kFile, kRows);
 
   ExchangeEndpoint down{"127.0.0.1", std::to_string(test::UnusedLoopbackPort()), 5};
-  std::string out = Run(local.Path(), SendInstructionLines(kDay, kFile), down);
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
-  EXPECT_FALSE(RemoteFileMissing(out)) << out;
+  EXPECT_FALSE(SendWhole(local.Path(), down));
+  EXPECT_EQ(Probe(local.Path(), down), Download::kFailed);
 
   // A server that accepts the connection and never answers: the client gives
   // up after the stall time instead of hanging the window.
   test::SilentServer silent;
   auto before = std::chrono::steady_clock::now();
-  out = Run(local.Path(), ProbeInstructionLines(kDay, kFile),
-            ExchangeEndpoint{"127.0.0.1", std::to_string(silent.Port()), 1});
+  EXPECT_EQ(Probe(local.Path(), ExchangeEndpoint{"127.0.0.1", std::to_string(silent.Port()), 1}),
+            Download::kFailed);
   auto waited = std::chrono::steady_clock::now() - before;
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
-  EXPECT_FALSE(RemoteFileMissing(out)) << out;
   EXPECT_LT(waited, std::chrono::seconds(30));
   EXPECT_GT(window_.eventRounds, 0);
   DeleteTransferFiles(local.Path());
@@ -145,9 +157,8 @@ TEST_F(FtpTransferIntegrationTest, AnUploadTheServerRefusesIsNotSent) {
   test::ExchangeEmulator exchange({"--refuse-uploads"});
   test::TempFolder local;
   local.Write(kFile, kRows);
-  std::string out = Run(local.Path(), SendInstructionLines(kDay, kFile), exchange.Endpoint());
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
-  EXPECT_FALSE(fs::exists(exchange.Entry() + kDay + "/" + kFile));
+  EXPECT_FALSE(SendWhole(local.Path(), exchange.Endpoint()));
+  EXPECT_FALSE(fs::exists(exchange.Entry() + kRemote));
 }
 
 TEST_F(FtpTransferIntegrationTest, AStaleOutputOfAnEarlierRunIsNeverTakenForThisOne) {
@@ -155,8 +166,7 @@ TEST_F(FtpTransferIntegrationTest, AStaleOutputOfAnEarlierRunIsNeverTakenForThis
   local.Write(kFile, kRows);
   local.Write("out.txt", "226 Transfer complete.");  // left by an interrupted run
   ExchangeEndpoint down{"127.0.0.1", std::to_string(test::UnusedLoopbackPort()), 5};
-  std::string out = Run(local.Path(), SendInstructionLines(kDay, kFile), down);
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
+  EXPECT_FALSE(SendWhole(local.Path(), down));
 }
 
 TEST_F(FtpTransferIntegrationTest, ABackupLocationWithBlanksAndShellCharactersWorks) {
@@ -167,9 +177,8 @@ TEST_F(FtpTransferIntegrationTest, ABackupLocationWithBlanksAndShellCharactersWo
   fs::create_directory(location);
   root.Write(name + "/" + kFile, kRows);
 
-  std::string out = Run(location, SendInstructionLines(kDay, kFile), exchange.Endpoint());
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(ReadFile(exchange.Entry() + kDay + "/" + kFile), kRows);
+  EXPECT_TRUE(SendWhole(location, exchange.Endpoint()));
+  EXPECT_EQ(ReadFile(exchange.Entry() + kRemote), kRows);
   DeleteTransferFiles(location);
   EXPECT_FALSE(root.Exists(name + "/ftp2MGX.txt"));
   EXPECT_FALSE(root.Exists(name + "/ftp2MGX.bat"));
@@ -178,42 +187,6 @@ TEST_F(FtpTransferIntegrationTest, ABackupLocationWithBlanksAndShellCharactersWo
     std::string file = entry.path().filename().string();
     EXPECT_TRUE(file != "pwned" && file != "pwned2") << "something ran: " << entry.path();
   }
-}
-
-// The list exchange's operation lines, as the list window sends them: the
-// emulator must answer them as the exchange does.
-std::vector<std::string> SendBOListLines(const std::string& stamp) {
-  return {"mkdir BO_204513", "rename BO_204513.txt BO_204513/BO_204513_" + stamp + ".txt",
-          "put BO_204513.txt"};
-}
-
-TEST_F(FtpTransferIntegrationTest, ListExchangeArchivesTheEarlierUploadAndFetchesTheISINList) {
-  test::ExchangeEmulator exchange;
-  test::TempFolder local;
-
-  // First send: the archive folder is made, the rename finds nothing, the put lands.
-  local.Write("BO_204513.txt", "S/N~BO ID\r\n1~first");
-  std::string out = Run(local.Path(), SendBOListLines("09-Dec-26_04-05-00PM"), exchange.Endpoint());
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513.txt"), "S/N~BO ID\r\n1~first");
-
-  // Second send: the first upload moves into the archive under the new stamp.
-  local.Write("BO_204513.txt", "S/N~BO ID\r\n1~second");
-  out = Run(local.Path(), SendBOListLines("09-Dec-26_04-07-30PM"), exchange.Endpoint());
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513.txt"), "S/N~BO ID\r\n1~second");
-  EXPECT_EQ(ReadFile(exchange.Entry() + "BO_204513/BO_204513_09-Dec-26_04-07-30PM.txt"),
-            "S/N~BO ID\r\n1~first");
-
-  // Receiving a list the exchange has not published fails and writes nothing.
-  out = Run(local.Path(), {"get ISIN.txt"}, exchange.Endpoint());
-  EXPECT_FALSE(TransferSucceeded(out)) << out;
-  EXPECT_FALSE(local.Exists("ISIN.txt"));
-
-  WriteFile(exchange.Entry() + "ISIN.txt", "S/N~ISIN Code\r\n1~MG1000ALPH13");
-  out = Run(local.Path(), {"get ISIN.txt"}, exchange.Endpoint());
-  EXPECT_TRUE(TransferSucceeded(out)) << out;
-  EXPECT_EQ(local.Read("ISIN.txt"), "S/N~ISIN Code\r\n1~MG1000ALPH13");
 }
 
 }  // namespace

@@ -147,8 +147,8 @@ TEST_F(ListExchangeTest, AReceiveReplacesTheISINListAndKeepsOneBackupOfTheOldOne
   ExpectOnlyTheListsLeft({"2026-12-09_16-05-00_ISIN.txt"});
   ASSERT_EQ(grid.Rows(), 2);
   EXPECT_EQ(grid.Text(1, 3), "DELTA");
-  // The lookups wait for a Save.
-  EXPECT_EQ(app.lists.FindScripID("MG1111"), "");
+  // The received list is in use at once, as after a Save.
+  EXPECT_EQ(app.lists.FindScripID("MG1111"), "DELTA");
 
   // The backup is one of the ISIN list's backups.
   controller.OpenBackupPanel();
@@ -179,7 +179,7 @@ TEST_F(ListExchangeTest, AFailedReceiveLeavesTheISINListExactlyAsItWasAndNoBacku
   // A list that arrives but does not load (here: empty) is refused the same way.
   std::ofstream(exchange.Entry() + "ISIN.txt", std::ios::binary) << "";
   controller.endpoint = exchange.Endpoint();
-  dialogs.ExpectContaining("Tried to read file: " + dir.File("ISIN.txt"),
+  dialogs.ExpectContaining("Tried to read file: " + dir.File("ftp2MGX.get"),
                            "Error loading file into list.", MsgIcon::Critical);
   dialogs.Expect("List of ISINs not received from MGX.", "Receive failed", MsgIcon::Critical);
   controller.UpdateList();

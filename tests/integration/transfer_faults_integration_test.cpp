@@ -15,6 +15,7 @@
 #include "ground/version.h"
 #include "stalling_ftp_server.h"
 #include "support/recording_window.h"
+#include "work/transfer/remote_files.h"
 #include "work/transfer/send_fixture.h"
 
 namespace quorvin::test {
@@ -64,15 +65,16 @@ TEST(TransferFaultTest, AGetOrPutThatStallsMidFileEndsByTheClientsTimeoutAsNotSe
 
   for (const auto& lines :
        {SendInstructionLines(kDay, kFile), ProbeInstructionLines(kDay, kFile)}) {
-    SCOPED_TRACE(lines.back());
+    SCOPED_TRACE(lines[2]);
     const int stalledBefore = server.StalledTransfers();
     const auto start = Clock::now();
     const std::string out = RunTransfer(window, local.Path(), lines, endpoint);
     const auto waited = Clock::now() - start;
     EXPECT_EQ(server.StalledTransfers(), stalledBefore + 1) << "the transfer never started";
     EXPECT_NE(out.find("150 Opening"), std::string::npos) << out;
-    EXPECT_FALSE(TransferSucceeded(out)) << out;
-    EXPECT_FALSE(RemoteFileMissing(out)) << out;
+    const std::string remote = InstructionRemotePath(kDay, kFile);
+    EXPECT_FALSE(UploadedWhole(out, remote, rows.size()).done) << out;
+    EXPECT_NE(DownloadedWhole(out, remote, 0).state, Download::kWhole) << out;
     EXPECT_LT(waited, std::chrono::seconds(30)) << "the client did not give up by itself";
     DeleteTransferFiles(local.Path());
   }

@@ -38,8 +38,12 @@ FakeDialogs& FakeDialogs::ExpectContaining(std::string part, std::string title, 
 MsgAnswer FakeDialogs::MessageWithDetails(const std::string& text, const std::string& title,
                                           MsgIcon icon, MsgButtons buttons,
                                           const std::string& details) {
+  const size_t expectedBefore = expected_.size();
   MsgAnswer answer = Message(text, title, icon, buttons);
   shown.back().details = details;
+  // An unexpected failure box says what decided it.
+  if (::testing::Test::HasFailure() && expectedBefore > 0 && !details.empty())
+    ADD_FAILURE() << "details of \"" << text << "\": " << details;
   return answer;
 }
 

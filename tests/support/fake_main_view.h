@@ -62,6 +62,8 @@ class FakeMainView : public MainView {
   bool FreeEntry() const override { return freeEntry; }
   void ShowProgress(const std::string&, int percent) override { progress.push_back(percent); }
   void HideProgress() override { progressHidden = true; }
+  void ShowNote(const std::string& text) override { note = text; }
+  std::string note;
   std::vector<int> progress;
   bool progressHidden = false;
 };

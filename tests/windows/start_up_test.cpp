@@ -24,6 +24,12 @@ TEST(ProgramFolder, BesideTheProgramWhenItsSettingsAreThereElseTheUsersConfigura
 
   TempFolder exe, config;
   EXPECT_EQ(ChooseProgramFolder(exe.Path(), config.Path()), config.File("quorvin/"));
+  // A folder in the settings file's place is still the clerk's setup, not a new one.
+  std::filesystem::create_directory(exe.File("Quorvin.ini"));
+  EXPECT_EQ(ChooseProgramFolder(exe.Path(), config.Path()), exe.Path());
+  PrepareProgramFolder(exe.Path());
+  EXPECT_FALSE(std::filesystem::exists(config.File("quorvin")));
+  std::filesystem::remove(exe.File("Quorvin.ini"));
   exe.Write("Quorvin.ini", "Broker ID : 204513");
   EXPECT_EQ(ChooseProgramFolder(exe.Path(), config.Path()), exe.Path());
 }

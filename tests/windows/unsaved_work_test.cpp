@@ -31,9 +31,11 @@ class UnsavedWork : public EntryFixture {
 TEST_F(UnsavedWork, LeavingAsksOnlyWhenRowsChangedSinceTheLastSave) {
   EXPECT_TRUE(controller.ConfirmExit());  // nothing typed: no question
   AddEntry("08-Dec-2026", "C1001", kBoidA, "ALPHATEX", "MG1000ALPH31", "100");
-  dialogs.ExpectQuestion(kLoseData, "Confirm Exit", MsgAnswer::No);
+  dialogs.Expect(kLoseData, "Confirm Exit", MsgIcon::Question, MsgAnswer::No,
+                 MsgButtons::YesNoDefaultNo);
   EXPECT_FALSE(controller.ConfirmExit());
-  dialogs.ExpectQuestion(kLoseData, "Confirm Exit", MsgAnswer::Yes);
+  dialogs.Expect(kLoseData, "Confirm Exit", MsgIcon::Question, MsgAnswer::Yes,
+                 MsgButtons::YesNoDefaultNo);
   EXPECT_TRUE(controller.ConfirmExit());
   SaveDay();
   EXPECT_TRUE(controller.ConfirmExit());
@@ -52,7 +54,7 @@ TEST_F(UnsavedWork, ASaveOverAnotherClerksSaveOfTheDayAsksFirst) {
   dialogs.ExpectQuestion("Are you sure to save the Pay In file of 10-Dec-2026 ?",
                          "Save Confirmation", MsgAnswer::Yes);
   dialogs.ExpectContaining("perhaps by another clerk", "File Changed", MsgIcon::Question,
-                           MsgAnswer::No, MsgButtons::YesNo);
+                           MsgAnswer::No, MsgButtons::YesNoDefaultNo);
   controller.Save();
   EXPECT_EQ(dir.Read(kDayFile), "clerk B's rows");
   EXPECT_TRUE(controller.HasUnsavedChanges());
@@ -60,7 +62,7 @@ TEST_F(UnsavedWork, ASaveOverAnotherClerksSaveOfTheDayAsksFirst) {
   dialogs.ExpectQuestion("Are you sure to save the Pay In file of 10-Dec-2026 ?",
                          "Save Confirmation", MsgAnswer::Yes);
   dialogs.ExpectContaining("perhaps by another clerk", "File Changed", MsgIcon::Question,
-                           MsgAnswer::Yes, MsgButtons::YesNo);
+                           MsgAnswer::Yes, MsgButtons::YesNoDefaultNo);
   dialogs.Expect("Pay In file of 10-Dec-2026 saved successfully.", "File Saved.",
                  MsgIcon::Information);
   controller.Save();
@@ -94,7 +96,8 @@ TEST_F(UnsavedWork, RowsOfAProgramThatDiedAreOfferedAtTheNextStart) {
     EXPECT_EQ(nextView.settlement, (Date{2026, 12, 10}));
     EXPECT_TRUE(again.HasUnsavedChanges());
     EXPECT_TRUE(dir.Exists(kRecovery)) << "kept until the rows are saved";
-    dialogs.ExpectQuestion(kLoseData, "Confirm Exit", MsgAnswer::Yes);
+    dialogs.Expect(kLoseData, "Confirm Exit", MsgIcon::Question, MsgAnswer::Yes,
+                 MsgButtons::YesNoDefaultNo);
     EXPECT_TRUE(again.ConfirmExit());
     EXPECT_FALSE(dir.Exists(kRecovery));
   }

@@ -2,6 +2,7 @@
 // grid row's balance in it, and lists the rows that fail in the message window.
 #include "work/checks/holding_check.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -169,6 +170,43 @@ class RowsAsRead {
 
 }  // namespace
 
+namespace {
+
+// The trade dates of the rows, each once.
+std::vector<Date> TradeDates(const Grid& grid) {
+  std::vector<Date> dates;
+  if (grid.Cols() <= col::kTradeDate) return dates;
+  Cell last = nullptr;
+  for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
+    Cell cell = grid.CellAt(r, col::kTradeDate);
+    if (cell == last) continue;
+    last = cell;
+    if (auto d = ParseDate(*cell); d && std::find(dates.begin(), dates.end(), *d) == dates.end())
+      dates.push_back(*d);
+  }
+  return dates;
+}
+
+}  // namespace
+
+bool HoldingReportDateAccepted(AppContext& app, const Grid& grid, const std::string& reportDate) {
+  std::optional<Date> report = ParseDate(Trim(reportDate));
+  std::vector<Date> trades = TradeDates(grid);
+  if (!report || trades.empty()) return true;
+  for (const Date& t : trades)
+    if (*report == t || *report == DayBefore(t)) return true;
+  std::string tradeText;
+  for (const Date& t : trades) {
+    if (!tradeText.empty()) tradeText += ", ";
+    tradeText += FormatDisplayDate(t);
+  }
+  return app.dialogs.Message("The holding report is of " + FormatDisplayDate(*report) +
+                                 ", but the trades are of " + tradeText + "." + std::string(kCrLf) +
+                                 "Check the rows with this report?",
+                             "Holding Report Date", MsgIcon::Question,
+                             MsgButtons::YesNoDefaultNo) == MsgAnswer::Yes;
+}
+
 bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMessageView& view,
                       const std::string& path, const std::string& savedCaption) {
   const int first = grid.FixedRows();
@@ -187,6 +225,12 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
     }
     HoldingFile file(ReadTextFile(path));
     std::string reportDate = file.ReportDate();
+    if (!HoldingReportDateAccepted(app, grid, reportDate)) {
+      RestoreWindow(window, savedCaption);
+      return true;
+    }
+    // The next choice for this day and kind opens on this report.
+    if (!app.holdingDay.empty()) app.holdingFiles[app.holdingDay] = path;
     app.holdingMessage.clear();
     window.SetCaption(WindowCaption(" : ...Checking balance on " + reportDate));
     if (grid.Cols() <= col::kQuantity) throw AppError("Subscript out of range");
@@ -264,8 +308,10 @@ bool CheckHoldingFile(AppContext& app, Grid& grid, WindowPort& window, HoldingMe
 
 bool ChooseAndCheckHolding(AppContext& app, Grid& grid, WindowPort& window,
                            HoldingMessageView& view, const std::string& savedCaption) {
-  auto path = app.dialogs.OpenFile(kHoldingFileDialogTitle, kHoldingFileFilter, 1,
-                                   app.settings.BackupLocation);
+  auto remembered = app.holdingFiles.find(app.holdingDay);
+  auto path = app.dialogs.OpenFile(
+      kHoldingFileDialogTitle, kHoldingFileFilter, 1,
+      remembered != app.holdingFiles.end() ? remembered->second : app.settings.BackupLocation);
   if (!path) {
     window.SetCaption(savedCaption);
     window.SetWaitCursor(false);

@@ -31,7 +31,12 @@ inline constexpr const char* kHoldingFileFilter = "Text files (*.TXT)|*.TXT|All 
 void CheckHoldingClicked(AppContext& app, Grid& grid, WindowPort& window, HoldingMessageView& view,
                          std::string& savedCaption);
 
-// The file dialog, then CheckHoldingFile. Returns failed.
+// True when the report's date is a trade date of the rows or the day before
+// one (or either is unknown); otherwise asks whether to use it, default No.
+bool HoldingReportDateAccepted(AppContext& app, const Grid& grid, const std::string& reportDate);
+
+// The file dialog, opened on the report used last for app.holdingDay, then
+// CheckHoldingFile. Returns failed.
 bool ChooseAndCheckHolding(AppContext& app, Grid& grid, WindowPort& window,
                            HoldingMessageView& view, const std::string& savedCaption);
 

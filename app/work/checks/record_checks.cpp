@@ -10,6 +10,7 @@
 #include "day/entry_grid.h"
 #include "ground/errors.h"
 #include "ground/fast_paths.h"
+#include "ground/numbers.h"
 #include "ground/text.h"
 
 namespace quorvin {
@@ -162,6 +163,22 @@ bool CheckInternalRefNos(AppContext& app, const Grid& grid, WindowPort& window,
                          " entries Internal Ref. No. must start with \"" + letter + "\" ." +
                          std::string(kCrLf) + "Check row number " + std::to_string(r) + ".",
                      "Invalid Internal Ref. No.");
+  });
+}
+
+bool CheckQuantities(AppContext& app, Grid& grid, WindowPort& window,
+                     const std::string& savedCaption) {
+  return Trapped(app, window, savedCaption, [&] {
+    const int r = FirstRowWhere(grid, col::kQuantity,
+                                [](const std::string& cell) { return !IsWholeQuantity(cell); });
+    if (!ReportRow(app, window, savedCaption, r,
+                   "Quantity is not a whole number in row number " + std::to_string(r) + ".",
+                   "Invalid Quantity"))
+      return false;
+    grid.SetRow(r);
+    grid.SetCol(col::kQuantity);
+    RestoreWindow(window, savedCaption);
+    return true;
   });
 }
 

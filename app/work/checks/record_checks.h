@@ -1,7 +1,8 @@
 #pragma once
-// The four record checks the send sequence runs before anything leaves the
-// desk: no blank field, no unknown BOID, no unknown ISIN Code, and every
-// Internal Ref. No. carrying the letter of the instruction kind. Each returns
+// The record checks the send sequence runs before anything leaves the desk:
+// no blank field, no unknown BOID, no unknown ISIN Code, every Internal Ref.
+// No. carrying the letter of the instruction kind, and every Quantity a whole
+// number from 1 up. Each returns
 // failed; the failing check has already told the clerk why.
 #include <string>
 
@@ -33,5 +34,10 @@ bool CheckISINCodes(AppContext& app, const Grid& grid, WindowPort& window,
 // An Internal Ref. No. not starting with the last letter of the kind code.
 bool CheckInternalRefNos(AppContext& app, const Grid& grid, WindowPort& window,
                          const std::string& savedCaption);
+
+// A Quantity that is not a whole number from 1 up (such as "1,000", "abc" or
+// "0"): the sums and the exchange take nothing else. The current cell moves to it.
+bool CheckQuantities(AppContext& app, Grid& grid, WindowPort& window,
+                     const std::string& savedCaption);
 
 }  // namespace quorvin

@@ -259,6 +259,24 @@ TradeFileName ParseTradeFileName(const std::string& fileName) {
   return result;
 }
 
+TradeFileShape ScanTradeFile(const std::string& path) {
+  const std::string text = ReadTextFile(path);
+  TradeFileShape shape;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) {
+      ++shape.lines;
+      if (std::count(line.begin(), line.end(), '|') >= 10) ++shape.tradeLines;
+    }
+    start = end + 1;
+  }
+  return shape;
+}
+
 std::string TradeSide(const AppContext& app) {
   return app.kindCode == "PI" ? "S" : "B";
 }

@@ -21,6 +21,13 @@ struct TradeFileName {
 };
 TradeFileName ParseTradeFileName(const std::string& fileName);
 
+// The lines of a trade file that hold anything, and those among them with
+// the 11 fields of a trade. Throws AppError when the file cannot be read.
+struct TradeFileShape {
+  size_t lines = 0, tradeLines = 0;
+};
+TradeFileShape ScanTradeFile(const std::string& path);
+
 // "S" (the clients' sells) for a pay-in, "B" for a pay-out.
 std::string TradeSide(const AppContext& app);
 

@@ -1,5 +1,6 @@
 #pragma once
-// Walks the text of a trade file line by line (lines end at CR LF), noting
+// Walks the text of a trade file line by line (lines end at LF, with or
+// without a CR before it; a CR alone stays in its line), noting
 // on the way where the first fields of each line end, so that a line is read
 // once however many of its fields are wanted. Sixteen bytes are looked at a
 // time for the "|" and CR that matter.
@@ -19,13 +20,15 @@ class TradeLines {
   explicit TradeLines(std::string_view text) : text_(text) {}
 
   // Moves to the next line; false after the last (a text has one line more
-  // than it has CR LF).
+  // than it has line ends).
   bool Next() {
     if (next_ > text_.size()) return false;
     start_ = next_;
     bars_ = 0;
-    end_ = Scan(start_);
-    next_ = end_ + 2;
+    const size_t lineFeed = Scan(start_);
+    const bool crlf = lineFeed < text_.size() && lineFeed > start_ && text_[lineFeed - 1] == '\r';
+    end_ = crlf ? lineFeed - 1 : lineFeed;
+    next_ = lineFeed + 1;
     return true;
   }
 
@@ -41,25 +44,24 @@ class TradeLines {
   }
 
  private:
-  // Notes the bars from `at` on and returns where the line ends.
+  // Notes the bars from `at` on and returns where the line's LF is (the
+  // text's size for the last line).
   size_t Scan(size_t at) {
     const char* data = text_.data();
     const size_t size = text_.size();
     for (; at + 16 <= size; at += 16) {
-      unsigned bars = EqualBytes16(data + at, '|');
-      unsigned crs = EqualBytes16(data + at, '\r');
-      for (; crs != 0; crs &= crs - 1) {
-        size_t end = at + static_cast<size_t>(std::countr_zero(crs));
-        if (end + 1 < size && data[end + 1] == '\n') {
-          NoteBars(at, bars & ((1u << (end - at)) - 1));
-          return end;
-        }
+      const unsigned bars = EqualBytes16(data + at, '|');
+      const unsigned lineFeeds = EqualBytes16(data + at, '\n');
+      if (lineFeeds != 0) {
+        const size_t end = at + static_cast<size_t>(std::countr_zero(lineFeeds));
+        NoteBars(at, bars & ((1u << (end - at)) - 1));
+        return end;
       }
       NoteBars(at, bars);
     }
     for (; at < size; ++at) {
       if (data[at] == '|' && bars_ < kBars) bar_[bars_++] = static_cast<std::uint32_t>(at);
-      if (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n') return at;
+      if (data[at] == '\n') return at;
     }
     return size;
   }

@@ -1,8 +1,8 @@
-// The FTP command lines that archive and upload the broker's BO list, and how
-// their output tells that the earlier list was moved aside.
+// The FTP command lines that archive the broker's earlier BO list on the
+// server, and how their replies tell that it was moved aside.
 #include "work/lists/list_exchange.h"
 
-#include "work/transfer/ftp_transfer.h"
+#include "work/transfer/ftp_replies.h"
 
 namespace quorvin {
 
@@ -14,18 +14,34 @@ std::string BOListName(const std::string& brokerId) {
   return "BO_" + brokerId;
 }
 
-std::vector<std::string> ArchiveBOListLines(const std::string& brokerId, const DateTime& now) {
+std::string BOListRemoteName(const std::string& brokerId) {
+  return BOListName(brokerId) + ".txt";
+}
+
+std::string ArchivedBOListName(const std::string& brokerId, const DateTime& now) {
   const std::string name = BOListName(brokerId);
-  return {"mkdir " + name,
-          "rename " + name + ".txt " + name + "/" + name + "_" + ArchiveStamp(now) + ".txt"};
+  return name + "/" + name + "_" + ArchiveStamp(now) + ".txt";
 }
 
-std::vector<std::string> UploadBOListLines(const std::string& brokerId) {
-  return {"put " + BOListName(brokerId) + ".txt"};
+std::vector<std::string> ArchiveBOListLines(const std::string& brokerId, const DateTime& now) {
+  const std::string current = BOListRemoteName(brokerId);
+  return {"mkdir " + BOListName(brokerId), "quote SIZE " + current,
+          "rename " + current + " " + ArchivedBOListName(brokerId, now)};
 }
 
-bool EarlierListMovedAside(std::string_view archiveOutput) {
-  return RenameSucceeded(archiveOutput) || RemoteFileMissing(archiveOutput);
+bool EarlierListMovedAside(std::string_view archiveOutput, const std::string& brokerId,
+                           const DateTime& now, bool& archived, std::string& why) {
+  const FtpSession session(archiveOutput);
+  const std::string current = BOListRemoteName(brokerId);
+  archived = session.Renamed(current, ArchivedBOListName(brokerId, now));
+  if (archived) return true;
+  // A first send: nothing there to archive, whatever words the server uses for it.
+  if (session.Missing("SIZE", current) && session.Missing("RNFR", current)) return true;
+  const FtpCommand* start = session.Find("RNFR", current);
+  why = start && start->Final().code == 350
+            ? session.WhyFailed("RNTO", ArchivedBOListName(brokerId, now))
+            : session.WhyFailed("RNFR", current);
+  return false;
 }
 
 }  // namespace quorvin

@@ -16,16 +16,22 @@ std::string ArchiveStamp(const DateTime& now);
 // What the server calls the broker's BO list (without ".txt") and its archive folder.
 std::string BOListName(const std::string& brokerId);
 
-// The first transfer of a BO list send: make the archive folder and move the
-// earlier upload into it under the stamp of `now`.
-std::vector<std::string> ArchiveBOListLines(const std::string& brokerId, const DateTime& now);
-// The second: the upload itself.
-std::vector<std::string> UploadBOListLines(const std::string& brokerId);
+// The BO list's name on the server: "BO_<broker>.txt" under "entry".
+std::string BOListRemoteName(const std::string& brokerId);
 
-// Whether the first transfer's output shows that no earlier upload is left
-// where the new one goes: it was renamed into the archive, or there was none.
-// Anything else (a refused folder or rename, no answer) keeps the upload back,
-// so that a list the server holds is never overwritten unarchived.
-bool EarlierListMovedAside(std::string_view archiveOutput);
+// The second step of a BO list send, once the new list is up under its
+// partial name: make the archive folder, ask whether there is an earlier
+// upload and move it into the archive under the stamp of `now`.
+std::vector<std::string> ArchiveBOListLines(const std::string& brokerId, const DateTime& now);
+// Where ArchiveBOListLines moves the earlier upload: "BO_X/BO_X_<stamp>.txt".
+std::string ArchivedBOListName(const std::string& brokerId, const DateTime& now);
+
+// Whether the archive step leaves the place of the new list free: the earlier
+// upload was renamed into the archive, or the server has none (its SIZE and
+// its rename both answered 550). Anything else (a refused folder or rename, no
+// answer) keeps the new list back, so that a list the server holds is never
+// overwritten unarchived; `why` then says what the server answered.
+bool EarlierListMovedAside(std::string_view archiveOutput, const std::string& brokerId,
+                           const DateTime& now, bool& archived, std::string& why);
 
 }  // namespace quorvin

@@ -2,12 +2,12 @@
 // judging its captured output and deleting the work files afterwards.
 #include "work/transfer/ftp_transfer.h"
 
-#include <cctype>
 #include <cstdlib>
 
 #include "ground/errors.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
+#include "work/transfer/remote_files.h"
 #include "work/transfer/shell_and_wait.h"
 
 namespace quorvin {
@@ -34,13 +34,23 @@ void RequireWord(std::string_view word) {
 // The day's file is named with its folder on the server rather than after a
 // "cd" into it: a server that refuses the folder then refuses the transfer,
 // instead of taking the file into (or giving it from) "entry" itself.
+std::string InstructionRemotePath(const std::string& day, const std::string& fileName) {
+  return day + "/" + fileName;
+}
+
 std::vector<std::string> SendInstructionLines(const std::string& day, const std::string& fileName) {
-  return {"mkdir " + day, "put " + fileName + " " + day + "/" + fileName};
+  std::vector<std::string> lines = {"mkdir " + day};
+  for (std::string& line : UploadLines(fileName, InstructionRemotePath(day, fileName)))
+    lines.push_back(std::move(line));
+  return lines;
 }
 
 std::vector<std::string> ProbeInstructionLines(const std::string& day,
                                                const std::string& fileName) {
-  return {"mkdir " + day, "get " + day + "/" + fileName + " " + fileName};
+  std::vector<std::string> lines = {"mkdir " + day};
+  for (std::string& line : DownloadLines(InstructionRemotePath(day, fileName)))
+    lines.push_back(std::move(line));
+  return lines;
 }
 
 std::string FtpScriptText(const std::vector<std::string>& operationLines,
@@ -99,9 +109,10 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
       throw AppError("Path not found");
     // chcp 65001: the lines that follow are read as UTF-8, so a folder named
     // outside the ANSI code page is found. cd /d changes the drive as well.
-    // -i: no prompting; -n: log in only through the script's "user" line.
-    // (Not -v: the Windows client would then keep the server's replies, which
-    // are what the caller reads, out of out.txt.)
+    // -i: no prompting; -n: log in only through the script's "user" line;
+    // -d: every command sent is printed before its replies, so that each step
+    // is judged by its own. (Not -v: the Windows client would then keep the
+    // server's replies, which are what the caller reads, out of out.txt.)
     std::string folder = backupLocation;
     for (char& c : folder)
       if (c == '/') c = '\\';  // cmd's own separator
@@ -109,10 +120,12 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
            "chcp 65001 >nul\r\n"
            "cd /d " +
            QuoteForBatch(folder) + "\r\n" + ClientProgram(form) +
-           " -i -n -s:" + kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\r\nexit";
+           " -i -n -d -s:" + kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\r\nexit";
   }
   // -n: log in only through the script's "user" line, never from ~/.netrc;
   // -v: print every server reply, which is what the caller reads;
+  // -d: print every command sent before its replies, so that each step is
+  // judged by its own replies;
   // -q: give up on a server that stays silent.
   // umask: out.txt is private like the script.
   // exec: the client takes the shell's place, and with it the tie that ends
@@ -121,7 +134,7 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
          "umask 077\n"
          "unset CDPATH\n"
          "cd -- " +
-         QuoteForShell(backupLocation) + " || exit 1\nexec " + ClientProgram(form) + " -n -v -q " +
+         QuoteForShell(backupLocation) + " || exit 1\nexec " + ClientProgram(form) + " -n -v -d -q " +
          std::to_string(endpoint.stallSeconds > 0 ? endpoint.stallSeconds : 60) + " <" +
          kFtpScriptFileName + " >" + kFtpOutputFileName + " 2>&1\n";
 }
@@ -158,30 +171,6 @@ std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
     ShellAndWait({"/bin/sh", backupLocation + kFtpBatchFileName}, 0, window);
   }
   return ReadTextFile(output);
-}
-
-bool TransferSucceeded(std::string_view output) {
-  return output.find(kTransferCompleteReply) != std::string_view::npos;
-}
-
-bool RemoteFileMissing(std::string_view output) {
-  return ToLower(output).find(kFileMissingReply) != std::string::npos;
-}
-
-bool RenameSucceeded(std::string_view output) {
-  // Server replies are the lines that start with a three-digit code.
-  auto isReply = [](std::string_view line) {
-    return line.size() >= 4 && std::isdigit(static_cast<unsigned char>(line[0])) &&
-           std::isdigit(static_cast<unsigned char>(line[1])) &&
-           std::isdigit(static_cast<unsigned char>(line[2])) && (line[3] == ' ' || line[3] == '-');
-  };
-  bool oldNameAccepted = false;
-  for (std::string_view line : SplitAll(output, "\n")) {
-    if (!isReply(line)) continue;
-    if (oldNameAccepted) return line.substr(0, 3) == "250";
-    oldNameAccepted = line.substr(0, 3) == "350";
-  }
-  return false;
 }
 
 void DeleteTransferFiles(const std::string& backupLocation) {

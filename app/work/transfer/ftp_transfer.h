@@ -8,7 +8,7 @@
 //
 // A transfer, as the callers use it:
 //   std::string out = RunTransfer(window, L, SendInstructionLines(day, file));
-//   bool sent = TransferSucceeded(out);
+//   StepOutcome sent = UploadedWhole(out, remotePath, bytes);
 //   DeleteTransferFiles(L);
 #include <string>
 #include <string_view>
@@ -31,14 +31,13 @@ inline constexpr ClientForm kNativeForm =
 inline constexpr const char* ClientProgram(ClientForm form) {
   return form == ClientForm::kWindowsBatch ? "ftp.exe" : "ftp";
 }
-// The server's reply after every completed put or get.
-inline constexpr const char* kTransferCompleteReply = "226 Transfer complete.";
-// The server's words for a missing file, compared in lower case.
-inline constexpr const char* kFileMissingReply = "the system cannot find the file specified";
-
-// The operation lines (after "cd entry") of the instruction transfers, for the
-// day's folder `day` ("dd-MMM-yyyy") and the instruction file name.
+// The day's file on the server: "dd-MMM-yyyy/<file name>" under "entry".
+std::string InstructionRemotePath(const std::string& day, const std::string& fileName);
+// The upload of the day's file: the day's folder made, the file put under its
+// partial name. The rename to the final name is a step of its own.
 std::vector<std::string> SendInstructionLines(const std::string& day, const std::string& fileName);
+// The probe: the day's folder made, the file's size asked and the file fetched
+// into the download work file, never over the clerk's saved file.
 std::vector<std::string> ProbeInstructionLines(const std::string& day, const std::string& fileName);
 
 // The client's command script: connect, log in, prompting off, "cd entry",
@@ -70,15 +69,7 @@ std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
                         const std::vector<std::string>& operationLines,
                         const ExchangeEndpoint& endpoint = {});
 
-// A put or get went through: the output holds "226 Transfer complete." (exact case).
-bool TransferSucceeded(std::string_view output);
-// The server said the remote file is missing (letter case ignored).
-bool RemoteFileMissing(std::string_view output);
-// A rename went through: the server accepted its old name ("350 …") and the
-// reply that follows is "250 …".
-bool RenameSucceeded(std::string_view output);
-
-// Removes backupLocation + "ftp2MGX.*" and + "out.txt"; files already gone are
+// Removes backupLocation + "ftp2MGX.*" (the download work file too) and + "out.txt"; files already gone are
 // fine. Throws AppError when one cannot be removed.
 void DeleteTransferFiles(const std::string& backupLocation);
 

@@ -17,6 +17,7 @@
 #include "ground/version.h"
 #include "work/checks/record_checks.h"
 #include "work/checks/sort_summary.h"
+#include "work/transfer/remote_files.h"
 
 namespace quorvin {
 namespace {
@@ -39,18 +40,6 @@ std::optional<std::string> ReadIfPresent(const std::string& path) {
     return ReadTextFileIfPresent(path);
   } catch (const AppError&) {
     return std::nullopt;
-  }
-}
-
-// Puts the day's file back as it was before the probe: a get that failed half
-// way or fetched an empty file must not take the clerk's saved rows with it.
-void PutBack(const std::string& path, const std::optional<std::string>& before) {
-  std::optional<std::string> now = ReadIfPresent(path);
-  if (now == before) return;
-  if (before) {
-    WriteTextFile(path, *before);
-  } else {
-    platform::RemoveFile(path);
   }
 }
 
@@ -123,48 +112,39 @@ bool CheckAlreadySent(AppContext& app, WindowPort& window, const Date& settlemen
                       const std::string& savedCaption, const TransferRunner& transfer) {
   const std::string& location = app.settings.BackupLocation;
   const std::string path = InstructionFilePath(app, settlementDate);
-  const std::optional<std::string> before = ReadIfPresent(path);
+  const std::string day = FormatDisplayDate(settlementDate);
+  const std::string name = InstructionFileName(app, settlementDate);
 
+  // The server's copy lands in a work file of its own; the clerk's saved
+  // file is touched only once a whole copy is here.
   std::optional<std::string> fetched;
   try {
-    std::string out = transfer(window, location,
-                               ProbeInstructionLines(FormatDisplayDate(settlementDate),
-                                                     InstructionFileName(app, settlementDate)));
-    // Only a completed get proves the exchange holds the file; no answer, a
-    // refused login or a missing file all mean "not sent before".
-    std::optional<std::string> now = ReadIfPresent(path);
-    if (TransferSucceeded(out) && !RemoteFileMissing(out) && now && !now->empty()) fetched = now;
+    std::string out = transfer(window, location, ProbeInstructionLines(day, name));
+    std::optional<std::string> copy = ReadIfPresent(location + kDownloadFileName);
+    const DownloadOutcome got = DownloadedWhole(out, InstructionRemotePath(day, name),
+                                                copy ? static_cast<long long>(copy->size()) : -1);
+    // Only a whole copy proves the exchange holds the file; no answer, a
+    // refused login, a missing file or a part of one all mean "not sent before".
+    if (got.state == Download::kWhole && copy && !copy->empty()) fetched = std::move(copy);
   } catch (const std::exception& e) {
     DeleteTransferFilesQuietly(location);
-    try {
-      PutBack(path, before);
-    } catch (const std::exception&) {
-    }
     ShowErrorDescription(app.dialogs, e);
     return false;
   }
   DeleteTransferFilesReporting(app.dialogs, location);
+  if (!fetched) return false;
 
-  if (!fetched) {
-    try {
-      PutBack(path, before);
-    } catch (const std::exception& e) {
-      // The send goes on and writes the grid over the file anyway.
-      ShowErrorDescription(app.dialogs, e);
-    }
-    return false;
-  }
-
-  if (before && !before->empty() && *before != *fetched) {
-    try {
+  const std::optional<std::string> before = ReadIfPresent(path);
+  try {
+    if (before && !before->empty() && *before != *fetched)
       WriteTextFile(LocalCopyPath(app, settlementDate), *before);
-    } catch (const std::exception& e) {
-      // The clerk's file matters more than a local copy of what the exchange holds.
-      RestoreWindow(window, savedCaption);
-      ShowErrorDescription(app.dialogs, e);
-      WriteTextFile(path, *before);
-      return true;
-    }
+    WriteTextFile(path, *fetched);
+  } catch (const std::exception& e) {
+    // The clerk's file stays as it was; the send stops all the same, since
+    // the exchange holds the day's file.
+    RestoreWindow(window, savedCaption);
+    ShowErrorDescription(app.dialogs, e);
+    return true;
   }
   window.SetWaitCursor(false);
   app.dialogs.Message(kAlreadySentMessage, kAppTitle, MsgIcon::Critical, MsgButtons::Ok);
@@ -177,17 +157,25 @@ bool SendToExchange(AppContext& app, const Grid& grid, WindowPort& window,
                     const Date& settlementDate, const std::string& savedCaption,
                     const TransferRunner& transfer) {
   const std::string& location = app.settings.BackupLocation;
-  std::string out;
+  const std::string day = FormatDisplayDate(settlementDate);
+  const std::string name = InstructionFileName(app, settlementDate);
+  const std::string remote = InstructionRemotePath(day, name);
+  StepOutcome step;
   try {
-    out = transfer(window, location,
-                   SendInstructionLines(FormatDisplayDate(settlementDate),
-                                        InstructionFileName(app, settlementDate)));
+    const long long bytes = static_cast<long long>(
+        ReadTextFile(InstructionFilePath(app, settlementDate)).size());
+    // Up under the partial name and checked, then given the final name: the
+    // exchange never sees a part of the file under the name it reads.
+    step = UploadedWhole(transfer(window, location, SendInstructionLines(day, name)), remote, bytes);
+    if (step.done)
+      step = RenamedWhole(transfer(window, location, RenameLines(PartialName(remote), remote)),
+                          PartialName(remote), remote, bytes);
   } catch (const std::exception&) {
     DeleteTransferFilesQuietly(location);
     throw;
   }
 
-  const bool sent = TransferSucceeded(out);
+  const bool sent = step.done;
   // The script holds the password: it goes before the clerk is shown the
   // outcome, not after a box that may stay open until the session ends.
   DeleteTransferFilesReporting(app.dialogs, location);
@@ -197,7 +185,8 @@ bool SendToExchange(AppContext& app, const Grid& grid, WindowPort& window,
     app.dialogs.Message(kSendSucceededMessage, "Send succeeded", MsgIcon::Information,
                         MsgButtons::Ok);
   } else {
-    app.dialogs.Message(kSendFailedMessage, "Send failed", MsgIcon::Critical, MsgButtons::Ok);
+    app.dialogs.MessageWithDetails(kSendFailedMessage, "Send failed", MsgIcon::Critical,
+                                   MsgButtons::Ok, step.why);
   }
   window.SetCaption(savedCaption);
 
@@ -228,6 +217,9 @@ void SendInstructionsThrough(AppContext& app, Grid& grid, WindowPort& window,
     if (CheckBOIDs(app, grid, window, savedCaption)) return;
     if (CheckISINCodes(app, grid, window, savedCaption)) return;
     if (CheckInternalRefNos(app, grid, window, savedCaption)) return;
+    // Quantities the sort and the sums can read; with them sorted, the
+    // summarized test below sees every pair of the same BO ID and ISIN.
+    if (CheckQuantities(app, grid, window, savedCaption)) return;
     SortEntries(app, grid);
     if (CheckSummarized(app, grid, window, savedCaption)) return;
     if (kind == kPayIn) {

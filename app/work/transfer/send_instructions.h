@@ -45,16 +45,19 @@ void SendInstructionsThrough(AppContext& app, Grid& grid, WindowPort& window,
                              std::string& savedCaption, const TransferRunner& transfer);
 
 // Asks the exchange for the day's file. True (the send must stop) only when
-// the file really came over: the get completed and the local copy is not
-// empty. The server's copy then replaces the day's file and is shown in the
-// text viewer; a differing earlier local file is kept as LocalCopyPath. In
-// every other outcome (file missing, server unreachable, login refused, an
-// error) the day's file is left as it was and the answer is false.
+// a whole copy came over: the fetch completed and its length is the server's
+// size. The copy lands in the download work file first and then replaces the
+// day's file, which is shown in the text viewer; a differing earlier local
+// file is kept as LocalCopyPath. In every other outcome (file missing, server
+// unreachable, login refused, a part of a file, an error) the day's file is
+// left as it was and the answer is false.
 bool CheckAlreadySent(AppContext& app, WindowPort& window, const Date& settlementDate,
                       const std::string& savedCaption, const TransferRunner& transfer);
 
-// Uploads the day's file, reports the outcome, removes the work files and
-// writes the grid to a new archive file. Returns whether the server took it.
+// Uploads the day's file under its partial name, checks its size there and
+// renames it to its final name; reports the outcome (with the reply that
+// decided a failure as the box's details), removes the work files and writes
+// the grid to a new archive file. Returns whether the exchange holds it whole.
 bool SendToExchange(AppContext& app, const Grid& grid, WindowPort& window,
                     const Date& settlementDate, const std::string& savedCaption,
                     const TransferRunner& transfer);

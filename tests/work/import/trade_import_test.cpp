@@ -1,6 +1,7 @@
 // Tests of the trade file import: the file name, the side's lines and their
 // lookups, short lines, the kind switch, and a cell-by-cell comparison.
 #include "work/import/trade_import.h"
+#include "ground/grid_text.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,27 @@ TEST_F(TradeImport, TakesTheSellsOfAPayInWithTheirLookups) {
   EXPECT_EQ(grid.Text(2, col::kTradeDate), "07-Dec-2026");
   for (int c : {col::kBrokerID, col::kClearingBOID, col::kDeliveryDate, col::kInternalRefNo})
     EXPECT_EQ(grid.Text(1, c), "");
+
+  // The same file with LF or mixed line ends reads the same; a CR alone stays in its line.
+  const std::string crlf = GridToText(grid);
+  std::string text = dir.Read("payin_10-Dec-2026.txt");
+  for (const std::string& ends : {std::string("\n"), std::string("mixed")}) {
+    std::string other;
+    bool lf = true;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text.compare(i, 2, "\r\n") == 0) {
+        other += ends == "\n" || (lf = !lf) ? "\n" : "\r\n";
+        ++i;
+      } else {
+        other += text[i];
+      }
+    }
+    dir.Write("payin_10-Dec-2026.txt", other);
+    dialogs.ExpectQuestion("Unsaved data will be lost.\r\nAre you sure to continue?",
+                           "Confirm Loading", MsgAnswer::Yes);
+    EXPECT_TRUE(ImportTrades(app, grid, path, "S"));
+    EXPECT_EQ(GridToText(grid), crlf) << ends;
+  }
 }
 
 // The import's lookups are kept for Auto-Fill; a list saved in between must

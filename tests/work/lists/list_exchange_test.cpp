@@ -20,39 +20,58 @@ TEST(BackupStamps, DateAndTimeInTheirTwoForms) {
   EXPECT_EQ(ArchiveStamp(noon), "09-Dec-26_12-00-01PM");
 }
 
-TEST(BOListSend, ArchiveTheEarlierUploadUnderTheStampThenPut) {
-  EXPECT_EQ(
-      ArchiveBOListLines("204513", DateTime{Date{2010, 5, 17}, 14, 3, 59}),
-      (std::vector<std::string>{
-          "mkdir BO_204513", "rename BO_204513.txt BO_204513/BO_204513_17-May-10_02-03-59PM.txt"}));
-  EXPECT_EQ(UploadBOListLines("204513"), std::vector<std::string>{"put BO_204513.txt"});
+TEST(BOListSend, TheArchiveStepMovesTheEarlierUploadUnderTheStamp) {
+  EXPECT_EQ(ArchiveBOListLines("204513", DateTime{Date{2010, 5, 17}, 14, 3, 59}),
+            (std::vector<std::string>{
+                "mkdir BO_204513", "quote SIZE BO_204513.txt",
+                "rename BO_204513.txt BO_204513/BO_204513_17-May-10_02-03-59PM.txt"}));
 }
 
-// The client's output of the first transfer, as the client prints the replies.
-TEST(BOListSend, TheUploadGoesOnlyWhenNoEarlierListIsLeftInItsPlace) {
-  const std::string login =
-      "Connected to 127.0.0.1.\n220 ready.\n331 Username ok.\n230 Login successful.\n"
-      "250 \"/entry\" is the current directory.\n";
+// The archive step's output, as the client prints it in debug mode: the new
+// list takes its place only when no earlier one is left there.
+TEST(BOListSend, TheNewListTakesItsPlaceOnlyWhenNoEarlierListIsLeftThere) {
+  const DateTime now{Date{2010, 5, 17}, 14, 3, 59};
+  const std::string login = "Connected to 127.0.0.1.\n220 ready.\n---> USER u\n331 Username ok.\n"
+                            "---> PASS XXXX\n230 Login successful.\n---> MKD BO_1\n";
+  const std::string size = "---> SIZE BO_1.txt\n";
+  const std::string rnfr = "---> RNFR BO_1.txt\n";
+  const std::string rnto = "---> RNTO BO_1/BO_1_17-May-10_02-03-59PM.txt\n";
   const struct {
-    const char* output;
-    bool movedAside;
+    std::string output;
+    bool placeFree, archived;
+    std::string why;
   } cases[] = {
-      {"257 \"/entry/BO_1\" directory created.\n350 Ready for destination name.\n250 Renaming "
-       "ok.\n",
-       true},
-      {"550 BO_1: Cannot create a file when that file already exists.\n"
-       "350 Ready for destination name.\n250 Renaming ok.\n",
-       true},
-      {"257 created.\n550 BO_1.txt: The system cannot find the file specified.\n", true},
-      {"550 Not enough privileges.\n550 Not enough privileges.\n", false},
-      {"257 created.\n350 Ready for destination name.\n550 Not enough privileges.\n", false},
-      {"550 No such file or directory.\n", false},  // a stock server: no proof there was none
+      {"257 created.\n" + size + "213 40\n" + rnfr + "350 Ready.\n" + rnto + "250 Renaming ok.\n",
+       true, true, ""},
+      {"550 BO_1: File exists.\n" + size + "213 40\n" + rnfr + "350 Ready.\n" + rnto + "250 Ok\n",
+       true, true, ""},
+      // A first send, in the words of three servers.
+      {"257 created.\n" + size + "550 Could not get file size.\n" + rnfr +
+           "550 RNFR command failed.\n",
+       true, false, ""},
+      {"257 created.\n" + size + "550 BO_1.txt: No such file or directory\n" + rnfr +
+           "550 BO_1.txt: No such file or directory\n",
+       true, false, ""},
+      {"257 created.\n" + size + "550 Can't check for file existence\n" + rnfr +
+           "550 Sorry, but that file doesn't exist\n",
+       true, false, ""},
+      {"550 Denied.\n" + size + "213 40\n" + rnfr + "550 Permission denied.\n", false, false,
+       "550 Permission denied."},
+      {"257 created.\n" + size + "213 40\n" + rnfr + "350 Ready.\n" + rnto +
+           "553 Rename failed.\n",
+       false, false, "553 Rename failed."},
+      {"", false, false, "No reply from the server to RNFR BO_1.txt."},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(EarlierListMovedAside(login + c.output + "221 Goodbye.\n"), c.movedAside) << c.output;
+    bool archived = true;
+    std::string why;
+    EXPECT_EQ(EarlierListMovedAside(login + c.output + "---> QUIT\n221 Goodbye.\n", "1", now,
+                                    archived, why),
+              c.placeFree)
+        << c.output;
+    EXPECT_EQ(archived, c.archived) << c.output;
+    EXPECT_EQ(why, c.why) << c.output;
   }
-  EXPECT_FALSE(
-      EarlierListMovedAside("ftp: Can't connect to `127.0.0.1:2121': Connection refused\n"));
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ TEST(ExchangeConfig, KeysOverTheBuildsValuesAndEveryUnusableValueIsNamed) {
       {"Port : 70000", "", "", "", "", "Port must be a number from 1 to 65535, not \"70000\""},
       {"Host : ", "", "", "", "", "Host is empty"},
       {"Host : two words", "", "", "", "", "Host must be one word"},
+      {"Password : a\"b", "", "", "", "", "Password holds a \" or \\"},
+      {"User : dom\\clerk", "", "", "", "", "User holds a \" or \\"},
       {"Hots : ftp.example", "", "", "", "", "line 1 is not"},
       {"Password : " + std::string(10 << 20, 'x'), "", "", "", "",
        "the value of Password is too long"},

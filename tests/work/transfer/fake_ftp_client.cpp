@@ -1,14 +1,19 @@
 // A stand-in for the Windows command-line FTP client, for the transfer tests
-// under Wine: it reads its -s: script as the client does and answers as a
-// server would, keeping the "server's" files under %FAKE_FTP_ROOT%. It also
+// under Wine: it reads its -s: script as the client does and prints what the
+// client prints in debug mode against a server keeping its files under
+// %FAKE_FTP_ROOT% (the server double of the tests). It also
 // says where it runs and how it was called, for the tests to check.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "support/ftp_server_double.h"
 
 namespace {
 
@@ -30,8 +35,9 @@ std::wstring Wide(const std::string& utf8) {
   return w;
 }
 
-bool Copy(const std::wstring& from, const std::wstring& to) {
-  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+long long EnvNumber(const wchar_t* name) {
+  wchar_t value[32] = L"";
+  return GetEnvironmentVariableW(name, value, 32) ? std::wcstoll(value, nullptr, 10) : -1;
 }
 
 }  // namespace
@@ -65,37 +71,18 @@ int main() {
     std::printf("Error opening script file %s.\n", script.c_str());
     return 1;
   }
+  // The client echoes each script line before the commands it sends for it.
+  std::vector<std::string> lines;
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::istringstream words(line);
-    std::string command, a, b;
-    words >> command >> a >> b;
-    if (command == "open") {
-      std::printf("Connected to %s.\n220 ready\n", a.c_str());
-    } else if (command == "user") {
-      std::printf("331 password please\n230 User %s logged in.\n", a.c_str());
-    } else if (command == "cd") {
-      std::printf("250 CWD command successful.\n");
-    } else if (command == "mkdir") {
-      CreateDirectoryW((std::wstring(root) + L"\\" + Wide(a)).c_str(), nullptr);
-      std::printf("257 \"%s\" created.\n", a.c_str());
-    } else if (command == "put") {
-      if (Copy(Wide(a), std::wstring(root) + L"\\" + Wide(b)))
-        std::printf("200 PORT command successful.\n226 Transfer complete.\n");
-      else
-        std::printf("%s: File not found\n", a.c_str());
-    } else if (command == "get") {
-      if (Copy(std::wstring(root) + L"\\" + Wide(a), Wide(b)))
-        std::printf("200 PORT command successful.\n226 Transfer complete.\n");
-      else
-        std::printf("550 %s: The system cannot find the file specified.\n", a.c_str());
-    } else if (command == "bye") {
-      std::printf("221 Goodbye.\n");
-      return 0;
-    } else {
-      std::printf("Invalid command.\n");
-    }
+    lines.push_back(line);
   }
+  // FAKE_FTP_WRONG_PASSWORD: the login is refused; FAKE_FTP_CUT_AFTER: an
+  // upload's link is lost after that many bytes, the part left on the server.
+  quorvin::test::FtpDoubleFaults faults;
+  faults.wrongPassword = EnvNumber(L"FAKE_FTP_WRONG_PASSWORD") > 0;
+  faults.cutAfter = EnvNumber(L"FAKE_FTP_CUT_AFTER");
+  std::fputs(quorvin::test::AnswerFtpLines(lines, Utf8(root), Utf8(cwd), faults).c_str(), stdout);
   return 0;
 }

@@ -9,6 +9,8 @@
 #include "ground/platform.h"
 #include "ground/version.h"
 #include "send_fixture.h"
+#include "support/ftp_server_double.h"
+#include "work/transfer/remote_files.h"
 
 namespace quorvin::test {
 namespace {
@@ -17,16 +19,12 @@ void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
-// Answers the probe's get and the put as the client's output reads, and does
-// to the day's file what the client would do.
+// The exchange played by the server double over a folder of its own; the
+// day's file there is what the exchange holds.
 class FakeExchange {
  public:
-  enum class State { Up, Down, RefusesUploads, BreaksGets, Throws };
+  enum class State { Up, Down, RefusesUploads, CutsLinks, Throws };
 
   explicit FakeExchange(const CaptionLog& window) : window_(window) {}
 
@@ -39,28 +37,30 @@ class FakeExchange {
       for (const char* name : {"ftp2MGX.txt", "ftp2MGX.bat", "out.txt"})
         WriteFile(location + name, "work");
       if (state == State::Throws) throw AppError("No space left on device");
-      if (state == State::Down) return std::string("ftp: Can't connect to `127.0.0.1:2121'\n");
-      // "put LOCAL REMOTE" or "get REMOTE LOCAL": the local file is the one that matters here.
-      const std::string& op = lines.back();
-      const std::string file =
-          op.starts_with("put ") ? op.substr(4, op.find(' ', 4) - 4) : op.substr(op.rfind(' ') + 1);
-      if (op.starts_with("get ")) {
-        if (state == State::BreaksGets) {
-          WriteFile(location + file, "half a fi");
-          return std::string("426 Connection closed; transfer aborted.\n");
-        }
-        if (!held) return "550 " + file + ": The system cannot find the file specified.\n";
-        WriteFile(location + file, *held);
-        return std::string("150 File status okay.\n226 Transfer complete.\n");
-      }
-      if (state == State::RefusesUploads) return std::string("550 Not enough privileges.\n");
-      held = ReadFile(location + file);
-      return std::string("150 File status okay.\n226 Transfer complete.\n");
+      FtpDoubleFaults faults;
+      faults.down = state == State::Down;
+      faults.refuseStore = state == State::RefusesUploads;
+      if (state == State::CutsLinks) faults.cutAfter = 9;
+      return AnswerFtpLines(lines, server.Path(), location, faults);
     };
   }
 
+  std::string Path(const std::string& name) const { return server.File(std::string(kDay) + "/" + name); }
+  std::optional<std::string> Held(const std::string& name = kFile) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void Hold(const std::optional<std::string>& content) {
+    std::filesystem::create_directories(server.File(kDay));
+    std::filesystem::remove(Path(kFile));
+    if (content) WriteFile(Path(kFile), *content);
+  }
+
+  static constexpr const char* kDay = "10-Dec-2026";
+  static constexpr const char* kFile = "10-Dec-2026_PI_204513.txt";
   State state = State::Up;
-  std::optional<std::string> held;  // the exchange's copy of the day's file
+  TempFolder server;
   std::vector<std::vector<std::string>> calls;
   std::vector<std::string> captionsDuring;
   std::vector<bool> waitCursorDuring;
@@ -116,16 +116,19 @@ TEST_F(SendInstructionsTest, APayInIsCheckedSortedProbedSavedUploadedAndArchived
   EXPECT_TRUE(holdingView.shown.empty());
   EXPECT_EQ(grid.Text(1, col::kBOID), kBoidA) << "the rows go out sorted";
   EXPECT_EQ(grid.Text(1, col::kSN), "1");
-  ASSERT_EQ(exchange.calls.size(), 2u);
+  ASSERT_EQ(exchange.calls.size(), 3u);
   EXPECT_EQ(exchange.calls[0], ProbeInstructionLines(kDay, "10-Dec-2026_PI_204513.txt"));
   EXPECT_EQ(exchange.calls[1], SendInstructionLines(kDay, "10-Dec-2026_PI_204513.txt"));
-  // The holding check hands the window back; both transfers run under the progress caption.
-  EXPECT_EQ(exchange.captionsDuring, (std::vector<std::string>{sending, sending}));
-  EXPECT_EQ(exchange.waitCursorDuring, (std::vector<bool>{true, true}));
+  EXPECT_EQ(exchange.calls[2], RenameLines("10-Dec-2026/10-Dec-2026_PI_204513.txt.part",
+                                           "10-Dec-2026/10-Dec-2026_PI_204513.txt"));
+  // The holding check hands the window back; every transfer runs under the progress caption.
+  EXPECT_EQ(exchange.captionsDuring, (std::vector<std::string>{sending, sending, sending}));
+  EXPECT_EQ(exchange.waitCursorDuring, (std::vector<bool>{true, true, true}));
+  EXPECT_FALSE(std::filesystem::exists(exchange.Path("10-Dec-2026_PI_204513.txt.part")));
 
   const std::string rows = GridToText(grid);
   EXPECT_EQ(dir.Read(FileName()), rows);
-  EXPECT_EQ(exchange.held, rows);
+  EXPECT_EQ(exchange.Held(), rows);
   EXPECT_EQ(Archives(), std::vector<std::string>{ArchiveName("08-Dec-26_02-03-59PM")});
   EXPECT_EQ(dir.Read("Sent/" + ArchiveName("08-Dec-26_02-03-59PM")), rows);
   ExpectNoWorkFiles();
@@ -176,6 +179,17 @@ TEST_F(SendInstructionsTest, ChecksRunInOrderAndTheFirstFailureStopsTheSend) {
         "Invalid Internal Ref. No.", MsgIcon::Critical);
   });
   grid.SetText(bad, col::kInternalRefNo, "I2045130812262");
+  // A quantity the sort could not read: the fifth check names it and moves to it.
+  for (const char* quantity : {"1,000", "abc", "0"}) {
+    grid.SetText(bad, col::kQuantity, quantity);
+    round([&] {
+      dialogs.Expect("Quantity is not a whole number in row number 2.", "Invalid Quantity",
+                     MsgIcon::Critical);
+    });
+    EXPECT_EQ(grid.Row(), bad);
+    EXPECT_EQ(grid.Col(), col::kQuantity);
+  }
+  grid.SetText(bad, col::kQuantity, "250");
   // Only the sort brings rows 1 and 3 together.
   round([&] {
     dialogs.Expect("Please summarize records before sending.", "Not Summarized.",
@@ -201,7 +215,7 @@ TEST_F(SendInstructionsTest, ChecksRunInOrderAndTheFirstFailureStopsTheSend) {
 TEST_F(SendInstructionsTest, AFileTheExchangeHoldsIsShownAndNothingIsUploaded) {
   AddTwoGoodRows();
   dialogs.QueueOpenFile(WriteCoveringHoldingFile());
-  exchange.held = "the rows sent this morning";
+  exchange.Hold("the rows sent this morning");
   dir.Write(FileName(), "rows saved since");
   ExpectConfirmation();
   dialogs.Expect("File already sent. Your sent file will be shown now.", kAppTitle,
@@ -209,7 +223,7 @@ TEST_F(SendInstructionsTest, AFileTheExchangeHoldsIsShownAndNothingIsUploaded) {
   Send();
 
   EXPECT_EQ(exchange.calls.size(), 1u) << "only the probe";
-  EXPECT_EQ(exchange.held, "the rows sent this morning");
+  EXPECT_EQ(exchange.Held(), "the rows sent this morning");
   EXPECT_EQ(dir.Read(FileName()), "the rows sent this morning");
   EXPECT_EQ(dialogs.viewed, std::vector<std::string>{LocalFile()});
   // The clerk's differing file is kept beside it.
@@ -246,8 +260,35 @@ TEST_F(SendInstructionsTest, NoAnswerFromTheExchangeIsNeitherAlreadySentNorSucce
   ASSERT_GE(window.captions.size(), 2u);
   EXPECT_EQ(window.captions[window.captions.size() - 2],
             "Quorvin : Pay In...Records were not sent to MGX.");
+  EXPECT_EQ(dialogs.shown.back().details,
+            "ftp: Can't connect to `127.0.0.1:21': Connection refused");
   ExpectNoWorkFiles();
   ExpectWindowRestored();
+}
+
+TEST_F(SendInstructionsTest, ACutUploadNeverCarriesTheFinalNameAndTheNextSendPutsItRight) {
+  AddTwoGoodRows();
+  exchange.state = FakeExchange::State::CutsLinks;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    dialogs.QueueOpenFile(WriteCoveringHoldingFile());
+    ExpectConfirmation();
+    if (attempt == 0) {
+      dialogs.Expect("Records were not sent to MGX.", "Send failed", MsgIcon::Critical);
+    } else {
+      dialogs.Expect("Records sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
+    }
+    Send();
+    if (attempt == 0) {
+      EXPECT_EQ(dialogs.shown.back().details,
+                "421 Service not available, remote server has closed connection.");
+      EXPECT_FALSE(exchange.Held()) << "a part of the file under the name the exchange reads";
+      EXPECT_TRUE(std::filesystem::exists(exchange.Path(std::string(FakeExchange::kFile) + ".part")));
+      exchange.state = FakeExchange::State::Up;  // the link repaired
+    }
+  }
+  EXPECT_EQ(exchange.Held(), GridToText(grid));
+  EXPECT_EQ(dir.Read(FileName()), GridToText(grid));
+  EXPECT_EQ(Archives().size(), 2u);
 }
 
 TEST_F(SendInstructionsTest, EveryRefusedAttemptGetsAnArchiveFileOfItsOwn) {
@@ -260,6 +301,8 @@ TEST_F(SendInstructionsTest, EveryRefusedAttemptGetsAnArchiveFileOfItsOwn) {
     Send();
   };
   attempt();
+  EXPECT_EQ(dialogs.shown.back().details,
+            "553 10-Dec-2026/10-Dec-2026_PO_204513.txt.part: Permission denied.");
   attempt();  // the same second
   clock.now = DateTime{Date{2026, 12, 9}, 0, 5, 7};
   grid.SetText(1, col::kQuantity, "99");
@@ -269,7 +312,7 @@ TEST_F(SendInstructionsTest, EveryRefusedAttemptGetsAnArchiveFileOfItsOwn) {
                                                   ArchiveName("08-Dec-26_02-03-59PM_2"),
                                                   ArchiveName("09-Dec-26_12-05-07AM")}));
   EXPECT_EQ(dir.Read("Sent/" + ArchiveName("09-Dec-26_12-05-07AM")), GridToText(grid));
-  EXPECT_FALSE(exchange.held);
+  EXPECT_FALSE(exchange.Held("10-Dec-2026_PO_204513.txt"));
 }
 
 TEST_F(SendInstructionsTest, AProbeThatFetchesNothingLeavesTheLocalFileAlone) {
@@ -280,18 +323,18 @@ TEST_F(SendInstructionsTest, AProbeThatFetchesNothingLeavesTheLocalFileAlone) {
     std::optional<std::string> held;
   } cases[] = {{FakeExchange::State::Up, std::nullopt},
                {FakeExchange::State::Up, ""},  // an empty file on the server
-               {FakeExchange::State::BreaksGets, "the whole file"},
+               {FakeExchange::State::CutsLinks, "the whole file"},  // 9 bytes of 14 came
                {FakeExchange::State::Down, "the whole file"}};
   for (const Case& c : cases) {
     exchange.state = c.state;
-    exchange.held = c.held;
+    exchange.Hold(c.held);
     EXPECT_FALSE(CheckAlreadySent(app, window, settlement, "Saved", exchange.Runner()));
     EXPECT_EQ(dir.Read(FileName()), "clerk's rows");
     ExpectNoWorkFiles();
   }
   // No local file before: none after a half-done get either.
   std::filesystem::remove(LocalFile());
-  exchange.state = FakeExchange::State::BreaksGets;
+  exchange.state = FakeExchange::State::CutsLinks;
   EXPECT_FALSE(CheckAlreadySent(app, window, settlement, "Saved", exchange.Runner()));
   EXPECT_FALSE(dir.Exists(FileName()));
 
@@ -325,13 +368,14 @@ TEST_F(SendInstructionsTest, FailuresAroundTheTransferAreShownAndTheWindowRestor
   app.settings.BackupLocation = dir.Path();
 
   // An upload that cannot even start: its description, no verdict, no work files.
-  exchange.held = std::nullopt;
+  exchange.Hold(std::nullopt);
   dialogs.QueueOpenFile(WriteCoveringHoldingFile());
   ExpectConfirmation();
   dialogs.ExpectErrorContaining("No space left on device");
   auto probeThenFail = [this, runner = exchange.Runner()](WindowPort& w, const std::string& l,
                                                           const std::vector<std::string>& s) {
-    if (s.back().starts_with("put ")) exchange.state = FakeExchange::State::Throws;
+    for (const std::string& line : s)
+      if (line.starts_with("put ")) exchange.state = FakeExchange::State::Throws;
     return runner(w, l, s);
   };
   SendInstructionsThrough(app, grid, window, holdingView, settlement, savedCaption, probeThenFail);
@@ -348,7 +392,7 @@ TEST_F(SendInstructionsTest, FailuresAroundTheTransferAreShownAndTheWindowRestor
   dialogs.Expect("Records sent to MGX successfully.", "Send succeeded", MsgIcon::Information);
   dialogs.ExpectErrorContaining("Sent");
   Send();
-  EXPECT_EQ(exchange.held, GridToText(grid));
+  EXPECT_EQ(exchange.Held(), GridToText(grid));
   EXPECT_EQ(dir.Read("Sent"), "not a folder");
   ExpectWindowRestored();
 }

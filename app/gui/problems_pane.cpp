@@ -1,0 +1,155 @@
+// The problems pane: a table over the controller's list of problems, the
+// counts above it, and the gestures that take the grid to a problem's cell.
+#include "gui/problems_pane.h"
+
+#include <QHeaderView>
+#include <QLocale>
+#include <QVBoxLayout>
+
+#include "day/entry_grid.h"
+#include "gui/qt_text.h"
+
+namespace quorvin::gui {
+namespace {
+
+enum Column { kRow, kClient, kBOID, kISIN, kWhat, kColumns };
+
+}  // namespace
+
+ProblemsModel::ProblemsModel(MainController& controller, const Grid& grid, QObject* parent)
+    : QAbstractTableModel(parent), controller_(controller), grid_(grid) {}
+
+bool ProblemsModel::Refresh() {
+  RowProblems& problems = controller_.Problems();
+  const auto& list = problems.List();
+  if (list_ == &list && generation_ == problems.Generation()) return false;
+  beginResetModel();
+  list_ = &list;
+  generation_ = problems.Generation();
+  endResetModel();
+  return true;
+}
+
+int ProblemsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() || !list_ ? 0 : static_cast<int>(list_->size());
+}
+
+int ProblemsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
+  if (!list_ || !index.isValid() || index.row() >= static_cast<int>(list_->size())) return {};
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  const Problem& p = (*list_)[index.row()];
+  if (!grid_.Valid(p.row, col::kISINCode)) return {};
+  switch (index.column()) {
+    case kRow:
+      return p.row;
+    case kClient:
+      return Q(grid_.Text(p.row, col::kClientCode));
+    case kBOID:
+      return Q(grid_.Text(p.row, col::kBOID));
+    case kISIN:
+      return Q(grid_.Text(p.row, col::kISINCode));
+    case kWhat:
+      return QDisplay(controller_.Problems().Describe(p));
+  }
+  return {};
+}
+
+QVariant ProblemsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  static const char* const titles[kColumns] = {"Row", "Client Code", "BO ID", "ISIN Code",
+                                               "What is wrong"};
+  return section >= 0 && section < kColumns ? QString(titles[section]) : QVariant();
+}
+
+ProblemsPane::ProblemsPane(MainController& controller, const Grid& grid, QWidget* parent)
+    : QDockWidget("Problems", parent), controller_(controller) {
+  setObjectName("dockProblems");
+  setAccessibleName("Problems");
+  setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+  auto* body = new QWidget(this);
+  body->setObjectName("pnlProblems");
+  counts_ = new QLabel(body);
+  counts_->setObjectName("lblProblemCounts");
+  counts_->setAccessibleName("Problem counts");
+  counts_->setWordWrap(true);
+  counts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  model_ = new ProblemsModel(controller, grid, this);
+  list_ = new QTableView(body);
+  list_->setObjectName("lstProblems");
+  list_->setAccessibleName("Problems of the rows");
+  list_->setToolTip("Press ENTER or double-click to go to the cell. F8 comes back here.");
+  list_->setModel(model_);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setTabKeyNavigation(false);
+  list_->setWordWrap(false);
+  list_->verticalHeader()->hide();
+  list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+  list_->horizontalHeader()->setStretchLastSection(true);
+  const int digit = list_->fontMetrics().horizontalAdvance('0');
+  list_->setColumnWidth(kRow, digit * 9);
+  list_->setColumnWidth(kClient, digit * 12);
+  list_->setColumnWidth(kBOID, digit * 19);
+  list_->setColumnWidth(kISIN, digit * 15);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(4, 2, 4, 4);
+  layout->addWidget(counts_);
+  layout->addWidget(list_, 1);
+  setWidget(body);
+
+  auto go = [this](const QModelIndex& index) {
+    if (index.isValid()) controller_.GoToProblem(index.row());
+  };
+  connect(list_, &QAbstractItemView::activated, this, go);
+  connect(list_, &QAbstractItemView::doubleClicked, this, go);
+
+  refresh_.setSingleShot(true);
+  refresh_.setInterval(0);
+  connect(&refresh_, &QTimer::timeout, this, &ProblemsPane::RefreshNow);
+}
+
+void ProblemsPane::Follow() {
+  if (!refresh_.isActive()) refresh_.start();
+}
+
+void ProblemsPane::RefreshNow() {
+  refresh_.stop();
+  // The clerk's place in the list stays: the problem fixed goes, the next takes its line.
+  const int at = list_->currentIndex().row();
+  if (model_->Refresh() && model_->rowCount() > 0 && at >= 0)
+    list_->setCurrentIndex(model_->index(std::min(at, model_->rowCount() - 1), 0));
+  RowProblems& problems = controller_.Problems();
+  QStringList parts;
+  for (int k = 0; k < kProblemKinds; ++k) {
+    const auto kind = static_cast<ProblemKind>(k);
+    if (int n = problems.Count(kind))
+      parts << QString("%1: %2")
+                   .arg(RowProblems::KindName(kind))
+                   .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(n));
+  }
+  const int total = problems.Total();
+  counts_->setText(
+      total == 0 ? QString("No problems in the rows.")
+                 : QString("%1 problems.  ")
+                           .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(total)) +
+                       parts.join("   "));
+  setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(total));
+  emit refreshed();
+}
+
+void ProblemsPane::ShowAndFocus() {
+  show();
+  raise();
+  RefreshNow();
+  if (!list_->currentIndex().isValid() && model_->rowCount() > 0)
+    list_->setCurrentIndex(model_->index(0, 0));
+  list_->setFocus();
+}
+
+}  // namespace quorvin::gui
