@@ -95,7 +95,7 @@ void SetUpMainWindow(QWidget& w) {
                     "txtEditor",    "dtpDate",   "btnLoadFromBTFile", "btnAutoFields",
                     "btnSummarize", "btnCheck",  "btnReport",         "btnSave",
                     "btnReload",    "btnSend",   "btnList",           "btnSettings",
-                    "btnExit"});
+                    "btnExit",      "lstProblems", "btnProblems"});
 }
 
 void SetUpListWindow(QWidget& w) {
