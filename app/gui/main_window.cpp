@@ -319,7 +319,14 @@ void MainWindow::ProcessPendingEvents() {
 }
 
 void MainWindow::SetWindowEnabled(bool enabled) {
+  // A disabled window drops the focus; the clerk's place comes back with it,
+  // so that the keyboard goes on from the button that started the work.
+  if (!enabled && focusWidget()) focusBeforeDisabled_ = focusWidget();
   setEnabled(enabled);
+  if (enabled && focusBeforeDisabled_) {
+    if (focusBeforeDisabled_->isVisible()) focusBeforeDisabled_->setFocus(Qt::OtherFocusReason);
+    focusBeforeDisabled_ = nullptr;
+  }
   repaint();
 }
 

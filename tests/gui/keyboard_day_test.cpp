@@ -7,7 +7,8 @@
 #include <QtTest>
 
 #include "day/entry_grid.h"
-#include "gui/settings_window.h"
+#include "glimmet.h"
+#include "ground/grid_text.h"
 #include "gui_support.h"
 
 using namespace quorvin;
@@ -36,6 +37,14 @@ class KeyboardDayTest : public QObject {
     for (int i = 0; i < 40 && FocusName() != name; ++i) Key(Qt::Key_Tab);
     QCOMPARE(FocusName(), QString(name));
   }
+  // Space on the focused button, the boxes and windows it opens answered in turn.
+  void Press(const char* button) {
+    TabTo(button);
+    seen_.clear();
+    Key(Qt::Key_Space);
+  }
+  const Grid& G() const { return w_->Entries(); }
+  std::string Data(const char* name) const { return install_->Data().File(name); }
   // A closed modal window leaves the focus where it was; the offscreen
   // platform needs the main window activated again for that.
   void BackToWindow(const char* focus) {
@@ -53,7 +62,12 @@ class KeyboardDayTest : public QObject {
       QTimer::singleShot(0, box, [key] { Key(key); });
     } else if (onWindow_) {
       auto drive = std::exchange(onWindow_, nullptr);
-      QTimer::singleShot(0, modal, [drive, modal] { drive(modal); });
+      QTimer::singleShot(0, modal, [drive, modal] {
+        drive(modal);
+        if (!modal->isVisible()) return;
+        modal->close();  // a failed step must not hang the test
+        QFAIL(qPrintable(modal->objectName() + " was left open"));
+      });
     }
   }
 
@@ -79,7 +93,11 @@ class KeyboardDayTest : public QObject {
     TabTo("optPayIn");
     QStringList order{FocusName()};
     for (int i = 0; i < 19; ++i) {
+      // A button shows that it has the focus: it looks otherwise once Tab has left it.
+      auto* button = qobject_cast<Glimmet*>(Focus());
+      const QImage focused = button ? button->grab().toImage() : QImage();
       Key(Qt::Key_Tab);
+      if (button) QVERIFY2(button->grab().toImage() != focused, qPrintable(order.last()));
       // Tab first walks the date's day, month and year, as Qt's date box does.
       if (FocusName() != order.last()) order << FocusName();
     }
@@ -95,6 +113,125 @@ class KeyboardDayTest : public QObject {
     TabTo("flxEntries");
     Key(Qt::Key_Backtab);
     QCOMPARE(FocusName(), QString("btnSearch"));
+  }
+
+  void loadPayinTakesTheTradeFile() {
+    onWindow_ = [this](QWidget* dialog) {
+      QVERIFY2(qobject_cast<QFileDialog*>(dialog), qPrintable(dialog->objectName()));
+      // The file name box has the focus; the path goes in whole, so that the
+      // box's completer cannot take the Enter.
+      auto* name = qobject_cast<QLineEdit*>(Focus());
+      QVERIFY2(name, qPrintable(FocusName()));
+      name->setText(QString::fromStdString(Data("payin_10-Dec-2026.txt")));
+      Key(Qt::Key_Return);
+    };
+    Press("btnLoadFromBTFile");
+    QTRY_COMPARE(G().Rows(), 63);  // 62 sells, one row each
+    QVERIFY(!onWindow_);
+    QCOMPARE(seen_, QStringList());
+    BackToWindow("btnLoadFromBTFile");
+  }
+
+  // Broker ID takes Enter only in free entry: Space ticks it, Enter opens the
+  // editor, Esc drops what was typed and Enter writes it; either way the focus
+  // is back in the grid, and Tab leaves it.
+  void aCellFilledInFreeEntry() {
+    TabTo("chkFreeEntry");
+    Key(Qt::Key_Space);
+    QVERIFY(w_->FreeEntry());
+    TabTo("flxEntries");
+    QCOMPARE(G().Row(), 1);
+    QCOMPARE(G().Col(), col::kBrokerID);
+    QCOMPARE(G().Text(1, col::kBrokerID), "");
+    Key(Qt::Key_Return);
+    QCOMPARE(FocusName(), QString("txtEditor"));
+    QTest::keyClicks(Focus(), "999");
+    Key(Qt::Key_Escape);
+    QCOMPARE(FocusName(), QString("flxEntries"));
+    QCOMPARE(G().Text(1, col::kBrokerID), "");
+    Key(Qt::Key_Return);
+    QCOMPARE(FocusName(), QString("txtEditor"));
+    QTest::keyClicks(Focus(), "204513");
+    Key(Qt::Key_Return);
+    QCOMPARE(FocusName(), QString("flxEntries"));
+    QCOMPARE(G().Text(1, col::kBrokerID), "204513");
+    Key(Qt::Key_Tab);
+    QCOMPARE(FocusName(), QString("btnLoadFromBTFile"));
+    TabTo("chkFreeEntry");
+    Key(Qt::Key_Space);
+    QVERIFY(!w_->FreeEntry());
+  }
+
+  void autoFillCompletesTheRows() {
+    QCOMPARE(G().Text(2, col::kBrokerID), "");
+    Press("btnAutoFields");
+    QCOMPARE(seen_, QStringList());
+    for (int r = 1; r < G().Rows(); ++r) {
+      QCOMPARE(G().Text(r, col::kBrokerID), "204513");
+      QCOMPARE(G().Text(r, col::kDeliveryDate), "10-Dec-2026");
+    }
+  }
+
+  void saveWritesTheDaysFile() {
+    Press("btnSave");  // Enter: Yes to the question, then OK
+    QCOMPARE(seen_, QStringList({"Save Confirmation", "File Saved."}));
+    QCOMPARE(test::TempFolder::ReadFile(Data("10-Dec-2026_PI_204513.txt")), GridToText(G()));
+    BackToWindow("btnSave");
+  }
+
+  // Tab from the first field walks the window's controls in screen order.
+  static QStringList TabRound(int tabs) {
+    QStringList order{FocusName()};
+    for (int i = 0; i < tabs; ++i) {
+      Key(Qt::Key_Tab);
+      if (FocusName() != order.last()) order << FocusName();
+    }
+    return order;
+  }
+
+  void settingsSaveOnEnterAndCancelOnEsc() {
+    const std::string ini = install_->ProgramFolder() + "Quorvin.ini";
+    QStringList order;
+    onWindow_ = [this, ini, &order](QWidget* settings) {
+      QCOMPARE(settings->objectName(), QString("frmSettings"));
+      order = TabRound(7);
+      std::remove(ini.c_str());  // Save writes it anew
+      Key(Qt::Key_Return);       // from the Broker ID box; the box it opens takes Enter too
+      QVERIFY(settings->isVisible());
+      QVERIFY(test::TempFolder::ReadFile(ini).find("Broker ID : 204513") != std::string::npos);
+      settings->activateWindow();
+      QTRY_COMPARE(FocusName(), QString("txtBrokerID"));
+      Key(Qt::Key_Escape);
+    };
+    Press("btnSettings");
+    QVERIFY(!onWindow_);
+    QCOMPARE(order, QStringList({"txtBrokerID", "txtClearingBOID", "txtDefaultBOIDFormat",
+                                 "txtBackupPath", "btnSetBackupLocation", "btnSave", "btnCancel",
+                                 "txtBrokerID"}));
+    QCOMPARE(seen_, QStringList({"Saved successfully."}));
+    QVERIFY(!QApplication::activeModalWidget());
+    BackToWindow("btnSettings");
+  }
+
+  // Esc in the list window belongs to its cell editor: Space on Close closes it.
+  void theListClosesOnItsCloseButton() {
+    QStringList order;
+    onWindow_ = [&order](QWidget* list) {
+      QCOMPARE(list->objectName(), QString("frmList"));
+      order = TabRound(12);
+      Key(Qt::Key_Escape);
+      QVERIFY(list->isVisible());
+      for (int i = 0; i < 20 && FocusName() != "btnClose"; ++i) Key(Qt::Key_Tab);
+      Key(Qt::Key_Space);
+    };
+    Press("btnList");
+    QVERIFY(!onWindow_);
+    QCOMPARE(order.join(" "), QString("cmbListOf txtItem flxList btnAdd btnRemove btnSave btnReload "
+                                      "btnSaveAsBackup btnLoadBackup btnUpdateList btnClose "
+                                      "cmbListOf txtItem"));
+    QCOMPARE(seen_, QStringList());
+    QVERIFY(!QApplication::activeModalWidget());
+    BackToWindow("btnList");
   }
 };
 
