@@ -90,12 +90,12 @@ void SetUpMainWindow(QWidget& w) {
     name(payIn->isChecked());
     QObject::connect(payIn, &QRadioButton::toggled, date, name);
   }
-  ChainTabOrder(w, {"optPayIn",     "optPayOut", "dtpPayInOrPayOut",  "chkFreeEntry",
-                    "txtSearch",    "cmbSearch", "btnSearch",         "flxEntries",
-                    "txtEditor",    "dtpDate",   "btnLoadFromBTFile", "btnAutoFields",
-                    "btnSummarize", "btnCheck",  "btnReport",         "btnSave",
-                    "btnReload",    "btnSend",   "btnList",           "btnSettings",
-                    "btnExit",      "lstProblems", "btnProblems"});
+  ChainTabOrder(
+      w, {"optPayIn",          "optPayOut",     "dtpPayInOrPayOut", "chkFreeEntry", "txtSearch",
+          "cmbSearch",         "btnSearch",     "flxEntries",       "txtEditor",    "dtpDate",
+          "btnLoadFromBTFile", "btnAutoFields", "btnSummarize",     "btnCheck",     "btnReport",
+          "btnSave",           "btnReload",     "btnSend",          "btnList",      "btnSettings",
+          "btnExit",           "lstProblems",   "btnProblems"});
 }
 
 void SetUpListWindow(QWidget& w) {

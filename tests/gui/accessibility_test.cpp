@@ -51,18 +51,22 @@ class AccessibilityTest : public QObject {
     QTest::addColumn<QString>("description");  // empty: the tooltip; "-": none asked
     QTest::addColumn<bool>("press");           // a Glimmet that can be pressed now
     const int button = QAccessible::Button;
-    auto main = [&](const char* object, int role, const QString& name, bool press = false) {
-      QTest::newRow(qPrintable(QString("frmMain.") + object))
-          << "frmMain" << role << name << QString() << press;
+    // One row per control of one window.
+    auto rowsOf = [](const char* window) {
+      return [window](const char* object, int role, const QString& name, bool press = false,
+                      const QString& description = {}) {
+        QTest::newRow(qPrintable(QString(window) + "." + object))
+            << window << role << name << description << press;
+      };
     };
+    auto main = rowsOf("frmMain");
     main("optPayIn", QAccessible::RadioButton, "Pay In Date :");
     main("optPayOut", QAccessible::RadioButton, "Pay Out Date :");
     main("dtpPayInOrPayOut", QAccessible::SpinBox, "Pay In Date");
     main("chkFreeEntry", QAccessible::CheckBox, "Free Entry");
     main("txtSearch", QAccessible::EditableText, "Find :");
     main("cmbSearch", QAccessible::ComboBox, "Client Code");  // Qt reads the item shown
-    QTest::newRow("frmMain.flxEntries") << "frmMain" << int(QAccessible::Table) << "Entries"
-                                        << "-" << false;
+    main("flxEntries", QAccessible::Table, "Entries", false, "-");
     for (auto [object, caption] : {std::pair{"btnSearch", "Search"},
                                    {"btnLoadFromBTFile", "Load Payin"},
                                    {"btnAutoFields", "Auto-Fill"},
@@ -76,15 +80,10 @@ class AccessibilityTest : public QObject {
                                    {"btnSettings", "Settings"},
                                    {"btnExit", "Exit"}})
       main(object, button, caption, true);
-    auto list = [&](const char* object, int role, const QString& name, bool press = false,
-                    const QString& description = {}) {
-      QTest::newRow(qPrintable(QString("frmList.") + object))
-          << "frmList" << role << name << description << press;
-    };
+    auto list = rowsOf("frmList");
     list("cmbListOf", QAccessible::ComboBox, "List of BOs");
     list("txtItem", QAccessible::EditableText, "Select BO :");
-    QTest::newRow("frmList.flxList") << "frmList" << int(QAccessible::Table) << "List"
-                                     << "-" << false;
+    list("flxList", QAccessible::Table, "List", false, "-");
     list("btnAdd", button, "Add", true);
     list("btnRemove", button, "Remove", true);
     list("btnSave", button, "Save", true, "Save the list in its own file.");
@@ -95,11 +94,7 @@ class AccessibilityTest : public QObject {
     list("btnUpdateList", button, "Send", true);
     list("btnClose", button, "Close", true);
     list("btnDelete_Backup", button, "Delete", false, "Delete the selected backup.");
-    auto settings = [&](const char* object, int role, const QString& name, bool press = false,
-                        const QString& description = {}) {
-      QTest::newRow(qPrintable(QString("frmSettings.") + object))
-          << "frmSettings" << role << name << description << press;
-    };
+    auto settings = rowsOf("frmSettings");
     settings("txtBrokerID", QAccessible::EditableText, "Broker ID :");
     settings("txtClearingBOID", QAccessible::EditableText, "Clearing BOID :");
     settings("txtDefaultBOIDFormat", QAccessible::EditableText, "BOID Format :");

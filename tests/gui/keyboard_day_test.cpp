@@ -143,18 +143,15 @@ class KeyboardDayTest : public QObject {
     QCOMPARE(G().Row(), 1);
     QCOMPARE(G().Col(), col::kBrokerID);
     QCOMPARE(G().Text(1, col::kBrokerID), "");
-    Key(Qt::Key_Return);
-    QCOMPARE(FocusName(), QString("txtEditor"));
-    QTest::keyClicks(Focus(), "999");
-    Key(Qt::Key_Escape);
-    QCOMPARE(FocusName(), QString("flxEntries"));
-    QCOMPARE(G().Text(1, col::kBrokerID), "");
-    Key(Qt::Key_Return);
-    QCOMPARE(FocusName(), QString("txtEditor"));
-    QTest::keyClicks(Focus(), "204513");
-    Key(Qt::Key_Return);
-    QCOMPARE(FocusName(), QString("flxEntries"));
-    QCOMPARE(G().Text(1, col::kBrokerID), "204513");
+    for (auto [typed, end, kept] :
+         {std::tuple{"999", Qt::Key_Escape, ""}, std::tuple{"204513", Qt::Key_Return, "204513"}}) {
+      Key(Qt::Key_Return);
+      QCOMPARE(FocusName(), QString("txtEditor"));
+      QTest::keyClicks(Focus(), typed);
+      Key(end);
+      QCOMPARE(FocusName(), QString("flxEntries"));
+      QCOMPARE(G().Text(1, col::kBrokerID), kept);
+    }
     Key(Qt::Key_Tab);
     QCOMPARE(FocusName(), QString("btnLoadFromBTFile"));
     TabTo("chkFreeEntry");
@@ -205,9 +202,9 @@ class KeyboardDayTest : public QObject {
     };
     Press("btnSettings");
     QVERIFY(!onWindow_);
-    QCOMPARE(order, QStringList({"txtBrokerID", "txtClearingBOID", "txtDefaultBOIDFormat",
-                                 "txtBackupPath", "btnSetBackupLocation", "btnSave", "btnCancel",
-                                 "txtBrokerID"}));
+    QCOMPARE(order,
+             QStringList({"txtBrokerID", "txtClearingBOID", "txtDefaultBOIDFormat", "txtBackupPath",
+                          "btnSetBackupLocation", "btnSave", "btnCancel", "txtBrokerID"}));
     QCOMPARE(seen_, QStringList({"Saved successfully."}));
     QVERIFY(!QApplication::activeModalWidget());
     BackToWindow("btnSettings");
@@ -226,9 +223,10 @@ class KeyboardDayTest : public QObject {
     };
     Press("btnList");
     QVERIFY(!onWindow_);
-    QCOMPARE(order.join(" "), QString("cmbListOf txtItem flxList btnAdd btnRemove btnSave btnReload "
-                                      "btnSaveAsBackup btnLoadBackup btnUpdateList btnClose "
-                                      "cmbListOf txtItem"));
+    QCOMPARE(order.join(" "),
+             QString("cmbListOf txtItem flxList btnAdd btnRemove btnSave btnReload "
+                     "btnSaveAsBackup btnLoadBackup btnUpdateList btnClose "
+                     "cmbListOf txtItem"));
     QCOMPARE(seen_, QStringList());
     QVERIFY(!QApplication::activeModalWidget());
     BackToWindow("btnList");
