@@ -63,13 +63,8 @@ void MainController::Guard(const std::function<void()>& handler) {
 }
 
 void MainController::SetUpMainWindow() {
-  // Work files a run that died left behind hold the exchange's password.
-  if (!app_.settings.BackupLocation.empty()) {
-    try {
-      DeleteTransferFiles(app_.settings.BackupLocation);
-    } catch (const std::exception&) {
-    }
-  }
+  if (!app_.settings.BackupLocation.empty())
+    DeleteLeftoverTransferFiles(app_.settings.BackupLocation);
   SetUpEntryGrid(grid_);
   grid_.SetCurrent(1, 1);
   kindChangeRefused_ = false;
