@@ -111,6 +111,27 @@ inline std::string TempNamePrefix(const std::string& name) {
 // Writes a file only its owner may read (it may hold a password), made anew.
 void WritePrivateFile(const std::string& path, std::string_view content);
 
+// An exclusive lock on `path` (the file made if need be) for as long as this
+// object lives, taken without waiting: Held() is false when another program
+// holds it (HeldElsewhere()) or the file cannot be made. Other programs that take the same
+// lock see it; nothing else is kept from the file. A held lock's file goes
+// when the lock does.
+class FileLock {
+ public:
+  explicit FileLock(const std::string& path);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+  bool Held() const { return held_; }
+  bool HeldElsewhere() const { return elsewhere_; }
+
+ private:
+  std::string path_;
+  std::intptr_t handle_ = -1;
+  bool held_ = false, elsewhere_ = false;
+};
+
 // A helper program started without a window or terminal, with no input and
 // its output going nowhere, in `workFolder` (empty: this program's), and tied
 // to this program: should this program be killed, the helper goes too.

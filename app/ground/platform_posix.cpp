@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -146,6 +147,19 @@ size_t InputFile::Read(char* to, size_t room) {
     if (n >= 0) return static_cast<size_t>(n);
     if (errno != EINTR) Fail(errno);
   }
+}
+
+FileLock::FileLock(const std::string& path) : path_(path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  handle_ = fd;
+  held_ = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  elsewhere_ = !held_ && errno == EWOULDBLOCK;
+}
+
+FileLock::~FileLock() {
+  if (held_) ::unlink(path_.c_str());
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));  // the lock goes with the descriptor
 }
 
 FileReplacement::FileReplacement(const std::string& target) : target_(target) {

@@ -228,6 +228,24 @@ size_t InputFile::Read(char* to, size_t room) {
   return got;
 }
 
+FileLock::FileLock(const std::string& path) : path_(path) {
+  // Opened with no sharing: a second opener, this program or another, fails.
+  // The system removes the file when the handle closes.
+  HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
+                              nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    elsewhere_ = ::GetLastError() == ERROR_SHARING_VIOLATION;
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  held_ = true;
+}
+
+FileLock::~FileLock() {
+  if (held_) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
 FileReplacement::FileReplacement(const std::string& target) : target_(target) {
   // A file marked read-only stays as it is; Windows would refuse the replace
   // only at the end, some file systems not at all.

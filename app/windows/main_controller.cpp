@@ -18,6 +18,7 @@
 #include "work/entry/auto_fill.h"
 #include "work/import/trade_import.h"
 #include "work/reports/instruction_reports.h"
+#include "work/transfer/ftp_transfer.h"
 #include "work/transfer/send_instructions.h"
 
 namespace quorvin {
@@ -62,6 +63,8 @@ void MainController::Guard(const std::function<void()>& handler) {
 }
 
 void MainController::SetUpMainWindow() {
+  if (!app_.settings.BackupLocation.empty())
+    DeleteLeftoverTransferFiles(app_.settings.BackupLocation);
   SetUpEntryGrid(grid_);
   grid_.SetCurrent(1, 1);
   kindChangeRefused_ = false;

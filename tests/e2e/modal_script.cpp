@@ -5,10 +5,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QtTest>
+
+#include <memory>
 
 namespace quorvin::test {
 namespace {
@@ -77,6 +80,7 @@ void ModalScript::Poll() {
   // A long import shows its progress modally; that is the program's own business.
   if (!modal || !modal->isVisible() || qobject_cast<QProgressDialog*>(modal)) return;
   if (modal == driving_) return;  // between the boxes of a window being driven
+  if (modal == choosing_) return;  // a file dialog still reading its folder
   if (modal == answered_) {
     Refuse(modal, "still open after its answer");
     return;
@@ -117,17 +121,7 @@ void ModalScript::Answer(QWidget* modal, const Step& step) {
     else
       Refuse(modal, "has not the button to press");
   } else if (step.kind == Kind::File && dialog) {
-    // As the clerk would: the whole path into the file name box, then Enter.
-    // The text is set whole rather than typed, so that the box's completer,
-    // which fills in from a folder read in the background, cannot take the Enter.
-    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-    if (!name) {
-      Refuse(modal, "has no file name box (a native dialog?)");
-      return;
-    }
-    name->setFocus();
-    name->setText(step.path);
-    QTest::keyClick(name, Qt::Key_Return);
+    ChooseWhenRead(dialog, step.path);
   } else if (step.kind == Kind::Holding && modal->objectName() == "frmHoldingMessage") {
     modal->close();
   } else if (step.kind == Kind::Window && modal->objectName() == step.path) {
@@ -143,6 +137,40 @@ void ModalScript::Answer(QWidget* modal, const Step& step) {
   } else {
     Refuse(modal, "is not the window the step expects");
   }
+}
+
+void ModalScript::ChooseWhenRead(QFileDialog* dialog, const QString& path) {
+  auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+  auto* model = dialog->findChild<QFileSystemModel*>();
+  if (!name || !model) {
+    Refuse(dialog, "has no file name box (a native dialog?)");
+    return;
+  }
+  // As the clerk would: the whole path into the file name box, then Enter. The
+  // dialog reads its folder in the background and, once read, selects the file
+  // it was opened on; a name given before that can lose to it, so the answer
+  // waits for the folder (or a while, for a folder read before it was watched).
+  // The text is set whole rather than typed, so that the box's completer cannot
+  // take the Enter.
+  QPointer<QLineEdit> box = name;
+  choosing_ = dialog;  // not yet answered: the poll leaves it alone
+  auto choose = [this, box, path, done = std::make_shared<bool>(false)] {
+    if (*done || !box) return;
+    *done = true;
+    choosing_ = nullptr;
+    box->setFocus();
+    box->setText(path);
+    QTest::keyClick(box, Qt::Key_Return);
+  };
+  const QModelIndex root = model->index(dialog->directory().absolutePath());
+  if (root.isValid() && model->rowCount(root) > 0) {
+    QTimer::singleShot(0, name, choose);
+    return;
+  }
+  connect(model, &QFileSystemModel::directoryLoaded, name, [name, choose] {
+    QTimer::singleShot(0, name, choose);
+  });
+  QTimer::singleShot(2000, name, choose);
 }
 
 void ModalScript::Refuse(QWidget* modal, const QString& why) {

@@ -12,6 +12,8 @@
 #include <deque>
 #include <functional>
 
+class QFileDialog;
+
 namespace quorvin::test {
 
 class ModalScript : public QObject {
@@ -50,6 +52,7 @@ class ModalScript : public QObject {
   };
   void Poll();
   void Answer(QWidget* modal, const Step& step);
+  void ChooseWhenRead(QFileDialog* dialog, const QString& path);
   void Refuse(QWidget* modal, const QString& why);
 
   QTimer timer_;
@@ -57,6 +60,7 @@ class ModalScript : public QObject {
   QStringList seen_, problems_;
   QPointer<QWidget> answered_;
   QPointer<QWidget> driving_;
+  QPointer<QWidget> choosing_;
 };
 
 }  // namespace quorvin::test

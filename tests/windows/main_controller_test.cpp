@@ -25,7 +25,10 @@ TEST(WindowCaption, ShowsMajorAndRevisionOnly) {
 }
 
 TEST_F(EntryFixture, StartsAsAnEmptyPayInDay) {
+  for (const char* leftover : {"ftp2MGX.txt", "ftp2MGX.bat", "out.txt"}) dir.Write(leftover, "x");
   controller.SetUpMainWindow();
+  EXPECT_FALSE(dir.Exists("ftp2MGX.txt")) << "a crashed run's password file stays";
+  EXPECT_FALSE(dir.Exists("out.txt"));
   EXPECT_EQ(app.instructionKind, "Pay In");
   EXPECT_EQ(app.kindCode, "PI");
   EXPECT_EQ(view.caption, WindowCaption(" : Pay In"));

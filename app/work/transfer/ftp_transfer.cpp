@@ -142,6 +142,11 @@ std::string FtpBatchText(const std::string& backupLocation, const ExchangeEndpoi
 std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
                         const std::vector<std::string>& operationLines,
                         const ExchangeEndpoint& endpoint) {
+  // A folder where the lock cannot be made fails below, at the first write.
+  const platform::FileLock lock(backupLocation + kTransferLockFileName);
+  if (lock.HeldElsewhere())
+    throw AppError("Another transfer is running from " + backupLocation +
+                   "; try again when it has ended.");
   // Without the client the batch would only leave a complaint in out.txt; the
   // clerk is told what is missing instead.
   const char* client = ClientProgram(kNativeForm);
@@ -175,9 +180,18 @@ std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
 
 void DeleteTransferFiles(const std::string& backupLocation) {
   for (const std::string& name : ListFiles(backupLocation + "ftp2MGX.*")) {
-    if (!name.empty()) platform::RemoveFile(backupLocation + name);
+    if (!name.empty() && name != kTransferLockFileName) platform::RemoveFile(backupLocation + name);
   }
   platform::RemoveFile(backupLocation + kFtpOutputFileName);
+}
+
+void DeleteLeftoverTransferFiles(const std::string& backupLocation) {
+  try {
+    const platform::FileLock lock(backupLocation + kTransferLockFileName);
+    if (lock.Held()) DeleteTransferFiles(backupLocation);
+  } catch (const std::exception&) {
+    // Left for the next transfer, which removes them before it starts.
+  }
 }
 
 }  // namespace quorvin

@@ -23,6 +23,9 @@ namespace quorvin {
 inline constexpr const char* kFtpScriptFileName = "ftp2MGX.txt";
 inline constexpr const char* kFtpBatchFileName = "ftp2MGX.bat";
 inline constexpr const char* kFtpOutputFileName = "out.txt";
+// Held by a transfer while its client runs, so that a second Quorvin on the
+// same folder neither writes over its work files nor removes them.
+inline constexpr const char* kTransferLockFileName = "ftp2MGX.lock";
 // The two forms of script and batch, and this system's own.
 enum class ClientForm { kPosixShell, kWindowsBatch };
 inline constexpr ClientForm kNativeForm =
@@ -64,13 +67,18 @@ std::string QuoteForBatch(std::string_view text);
 // of "out.txt". The work
 // files stay for the caller's clean-up. Throws AppError when the client is not
 // installed (before anything is written), when a work file cannot be written
-// or when "out.txt" cannot be read.
+// or when "out.txt" cannot be read, and when another transfer holds the
+// folder's transfer lock.
 std::string RunTransfer(WindowPort& window, const std::string& backupLocation,
                         const std::vector<std::string>& operationLines,
                         const ExchangeEndpoint& endpoint = {});
 
-// Removes backupLocation + "ftp2MGX.*" (the download work file too) and + "out.txt"; files already gone are
-// fine. Throws AppError when one cannot be removed.
+// Removes backupLocation + "ftp2MGX.*" (the download work file too, not the
+// lock) and + "out.txt"; files already gone are fine. Throws AppError when one
+// cannot be removed.
 void DeleteTransferFiles(const std::string& backupLocation);
+// The work files a run that died left behind (they hold the password), unless
+// a transfer is running from the folder now. Never throws.
+void DeleteLeftoverTransferFiles(const std::string& backupLocation);
 
 }  // namespace quorvin

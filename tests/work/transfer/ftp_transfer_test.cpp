@@ -257,6 +257,24 @@ TEST(FtpCleanUpTest, RemovesTheWorkFilesAndNothingElse) {
   EXPECT_NO_THROW(DeleteTransferFiles(dir.Path()));
 }
 
+TEST(FtpCleanUpTest, WorkFilesOfARunningTransferStayAndALeftoverRunsOnesGo) {
+  test::TempFolder dir;
+  test::RecordingWindow window;
+  for (const char* name : {"ftp2MGX.txt", "ftp2MGX.bat", "out.txt"}) dir.Write(name, "x");
+  {
+    // Another Quorvin on the folder, its client running.
+    const platform::FileLock running(dir.File(kTransferLockFileName));
+    ASSERT_TRUE(running.Held());
+    DeleteLeftoverTransferFiles(dir.Path());
+    EXPECT_TRUE(dir.Exists("ftp2MGX.txt")) << "a running transfer's script was removed";
+    EXPECT_THROW(RunTransfer(window, dir.Path(), {"get x"}, ExchangeEndpoint{"h", "1", 1}),
+                 AppError);
+    EXPECT_EQ(dir.Read("ftp2MGX.txt"), "x") << "its script was written over";
+  }
+  DeleteLeftoverTransferFiles(dir.Path());
+  EXPECT_EQ(test::AllNames(dir.Path()), std::vector<std::string>{}) << "lock or work file stays";
+}
+
 TEST(FtpRunTest, AnUnwritableBackupLocationIsAnErrorBeforeAnythingRuns) {
   test::TempFolder dir;
   test::RecordingWindow window;
