@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "ftp_daemons.h"
+#include "link_cutter.h"
 #include "ground/grid_text.h"
 #include "ground/version.h"
 #include "windows/list_fixture.h"
@@ -82,7 +83,7 @@ class ClientKiller {
   std::thread thread_;
 };
 
-enum class Fault { kWrongLogin, kRefusedFolder, kKilledClient, kFullDisk };
+enum class Fault { kWrongLogin, kRefusedFolder, kKilledClient, kLinkCut, kFullDisk };
 const char* FaultName(Fault fault) {
   switch (fault) {
     case Fault::kWrongLogin:
@@ -91,6 +92,8 @@ const char* FaultName(Fault fault) {
       return "refused MKD/STOR";
     case Fault::kKilledClient:
       return "client killed mid-upload";
+    case Fault::kLinkCut:
+      return "link cut mid-upload";
     case Fault::kFullDisk:
       return "server disk full";
   }
@@ -148,11 +151,13 @@ TEST_F(RealServerSendTest, EachServerTakesTheDayWholeOrNotAtAllAndTheRepairedSen
       dialogs.VerifyDone();
     }
     for (Fault fault : {Fault::kWrongLogin, Fault::kRefusedFolder, Fault::kKilledClient,
-                        Fault::kFullDisk}) {
+                        Fault::kLinkCut, Fault::kFullDisk}) {
       SCOPED_TRACE(FaultName(fault));
       FtpDaemon server(daemon, fault == Fault::kKilledClient ? 64 : 0);
       const std::string entry = server.Entry();
-      const std::string day = fault == Fault::kKilledClient || fault == Fault::kFullDisk ? bigDay : rows;
+      const bool big = fault == Fault::kKilledClient || fault == Fault::kLinkCut ||
+                       fault == Fault::kFullDisk;
+      const std::string day = big ? bigDay : rows;
       dir.Write(FileName(), day);
       ExchangeEndpoint endpoint = server.Endpoint(fault != Fault::kWrongLogin);
       if (fault == Fault::kRefusedFolder) ::chmod(entry.c_str(), 0555);
@@ -164,9 +169,17 @@ TEST_F(RealServerSendTest, EachServerTakesTheDayWholeOrNotAtAllAndTheRepairedSen
       {
         std::optional<ClientKiller> killer;
         if (fault == Fault::kKilledClient) killer.emplace(Remote(server) + ".part", 16 * 1024);
+        std::optional<LinkCutter> line;
+        if (fault == Fault::kLinkCut) {
+          line.emplace(std::stoi(endpoint.port), 48 * 1024);
+          endpoint.port = std::to_string(line->Port());
+        }
         EXPECT_FALSE(Upload(endpoint));
         if (killer) {
           EXPECT_TRUE(killer->Killed());
+        }
+        if (line) {
+          EXPECT_TRUE(line->Cut());
         }
       }
       const std::string why = dialogs.shown.back().details;
@@ -193,7 +206,7 @@ TEST_F(RealServerSendTest, EachServerTakesTheDayWholeOrNotAtAllAndTheRepairedSen
       if (fault == Fault::kFullDisk) ::umount2(entry.c_str(), MNT_DETACH);
     }
   }
-  EXPECT_EQ(Archives().size(), 3u * 9u) << "every attempt archived";
+  EXPECT_EQ(Archives().size(), 3u * 11u) << "every attempt archived";
 }
 
 TEST_F(ListFixture, EachServerTakesAFirstAndASecondBOListAndGivesTheISINList) {

@@ -2,6 +2,8 @@
 // connection, and then holding every connection open without a word.
 #include "stalling_ftp_server.h"
 
+#include "loopback_sockets.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -14,35 +16,6 @@
 
 namespace quorvin::test {
 namespace {
-
-constexpr int kPollMs = 50;
-
-int ListenOnLoopback(int* port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) throw std::runtime_error("socket failed");
-  int yes = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 4) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    ::close(fd);
-    throw std::runtime_error("listen on 127.0.0.1 failed");
-  }
-  *port = ntohs(addr.sin_port);
-  return fd;
-}
-
-// Waits for fd to become readable, checking `stop` now and then.
-bool WaitReadable(int fd, const std::atomic<bool>& stop, int maxMs = -1) {
-  for (int waited = 0; !stop && (maxMs < 0 || waited < maxMs); waited += kPollMs) {
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, kPollMs) > 0) return true;
-  }
-  return false;
-}
 
 void Reply(int fd, const std::string& text) {
   std::string line = text + "\r\n";
