@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "glimmet_accessible.h"
 #include "glimmet_blit.h"
 #include "glimmet_geometry.h"
 #include "glimmet_state.h"
@@ -18,6 +19,7 @@ Glimmet::Glimmet(QWidget* parent) : QWidget(parent), d(std::make_unique<GlimmetS
   d->backColor = d->backOver = SystemColorFrom(system, kButtonFace);
   d->foreColor = d->foreOver = SystemColorFrom(system, kButtonText);
   d->redrawEnabled = true;
+  glimmet::InstallAccessibleFactory();
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -45,6 +47,9 @@ void Glimmet::SetDisplayAsDefault(bool isDefault) {
   if (d->displayAsDefault == isDefault) return;
   d->displayAsDefault = isDefault;
   Redraw(d->drawState, true);
+  QAccessible::State changed;
+  changed.defaultButton = true;
+  glimmet::AccessibleStateChanged(this, changed);
 }
 
 // --- Life cycle ---
@@ -84,12 +89,22 @@ void Glimmet::changeEvent(QEvent* e) {
 
 void Glimmet::paintEvent(QPaintEvent* e) {
   // No painting of our own: the window shows what Redraw last drew.
+  if (!d->surface.isNull() && d->surface.devicePixelRatio() != devicePixelRatioF())
+    DevicePixelRatioChanged();
   QPainter p(this);
   if (d->surface.isNull()) {
     p.fillRect(e->rect(), palette().color(QPalette::Button));
     return;
   }
-  p.drawImage(e->rect().topLeft(), d->surface, e->rect());
+  const qreal ratio = d->surface.devicePixelRatio();
+  const QRectF exposed(e->rect());
+  p.drawImage(exposed, d->surface, QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+}
+
+void Glimmet::DevicePixelRatioChanged() {
+  // The window moved to a screen of another scale: the same look, drawn anew
+  // at the new resolution.
+  Redraw(d->drawState, true);
 }
 
 // --- Size change and geometry ---

@@ -233,6 +233,12 @@ class GLIMMET_EXPORT Glimmet : public QWidget {
 
  private:
   friend struct GlimmetPainter;
+  friend class GlimmetAccessible;
+  // A press from a screen reader or automation tool: the click of the
+  // left mouse button (as the access key runs it).
+  void PressFromAssistant();
+  // Repaints for a change of the screen's device pixel ratio.
+  void DevicePixelRatioChanged();
   // Input handlers, in the platform's terms.
   void HandleMouseDown(short button, short shift, float x, float y);
   void HandleClick();

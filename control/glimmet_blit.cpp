@@ -35,12 +35,17 @@ QSize PictureSize(const QVariant& picture) {
   return image.isNull() ? QSize(0, 0) : image.size();
 }
 
-QImage PictureSource(const QVariant& picture, int w, int h, OleColor maskColor) {
+QImage PictureSource(const QVariant& picture, int w, int h, OleColor maskColor, qreal ratio) {
   if (w <= 0 || h <= 0) return {};
+  auto maskCanvas = [&] {
+    QImage canvas(qRound(w * ratio), qRound(h * ratio), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(ToQColor(TranslateColor(maskColor)));
+    return canvas;
+  };
   if (picture.typeId() == QMetaType::QIcon) {
     const QIcon icon = picture.value<QIcon>();
-    QImage canvas(w, h, QImage::Format_RGB32);
-    canvas.fill(ToQColor(TranslateColor(maskColor)));
+    QImage canvas = maskCanvas();
     QPainter p(&canvas);
     const QSize natural = PictureSize(picture);
     icon.paint(&p, QRect(QPoint(0, 0), natural), Qt::AlignLeft | Qt::AlignTop);
@@ -48,9 +53,12 @@ QImage PictureSource(const QVariant& picture, int w, int h, OleColor maskColor) 
   }
   const QImage image = LoadedImage(picture);
   if (image.isNull()) return {};
-  if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
-  QImage canvas(w, h, QImage::Format_RGB32);
-  canvas.fill(ToQColor(TranslateColor(maskColor)));
+  if (!image.hasAlphaChannel() && ratio == 1.0) return image.convertToFormat(QImage::Format_RGB32);
+  if (!image.hasAlphaChannel())
+    return image.convertToFormat(QImage::Format_RGB32)
+        .scaled(qRound(image.width() * ratio), qRound(image.height() * ratio),
+                Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  QImage canvas = maskCanvas();
   QPainter p(&canvas);
   p.drawImage(0, 0, image);
   return canvas;

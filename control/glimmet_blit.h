@@ -14,8 +14,11 @@ GLIMMET_EXPORT QSize PictureSize(const QVariant& picture);
 
 // Step 2: the source as a w x h RGB32 image. A bitmap without alpha is used
 // as it is; an icon, or a bitmap with alpha, is drawn at its natural size onto
-// a w x h image filled with `maskColor`.
-GLIMMET_EXPORT QImage PictureSource(const QVariant& picture, int w, int h, OleColor maskColor);
+// a w x h image filled with `maskColor`. With a device pixel ratio above 1
+// the image has that many more pixels each way (an icon drawn at that
+// resolution, a bitmap enlarged without blending, so the mask colour stays).
+GLIMMET_EXPORT QImage PictureSource(const QVariant& picture, int w, int h, OleColor maskColor,
+                                    qreal ratio = 1.0);
 
 struct BlitOptions {
   bool useMaskColor = true;

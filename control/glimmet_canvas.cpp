@@ -7,7 +7,23 @@
 
 namespace glimmet {
 
+template <typename Apply>
+void Canvas::Cover(int left, int top, int right, int bottom, Apply apply) {
+  const int x1 = std::max(Device(left), 0), y1 = std::max(Device(top), 0);
+  const int x2 = std::min(Device(right), image_.width());
+  const int y2 = std::min(Device(bottom), image_.height());
+  for (int y = y1; y < y2; ++y) {
+    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+    for (int x = x1; x < x2; ++x) apply(line[x]);
+  }
+}
+
 void Canvas::Pixel(int x, int y, OleColor c) {
+  if (ratio_ != 1.0) {
+    const std::uint32_t p = ToPixel(c);
+    Cover(x, y, x + 1, y + 1, [p](std::uint32_t& d) { d = p; });
+    return;
+  }
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
   reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = ToPixel(c);
 }
@@ -32,6 +48,11 @@ void Canvas::Line(int x1, int y1, int x2, int y2, OleColor c) {
 }
 
 void Canvas::Fill(int left, int top, int right, int bottom, OleColor c) {
+  if (ratio_ != 1.0) {
+    const std::uint32_t p = ToPixel(c);
+    Cover(left, top, right, bottom, [p](std::uint32_t& d) { d = p; });
+    return;
+  }
   left = std::max(left, 0), top = std::max(top, 0);
   right = std::min(right, image_.width()), bottom = std::min(bottom, image_.height());
   const std::uint32_t p = ToPixel(c);
@@ -81,6 +102,8 @@ void Canvas::FocusRect(const GlimmetRect& r, OleColor textColor) {
   if (r.right <= r.left || r.bottom <= r.top) return;
   const std::uint32_t text = ToPixel(textColor) & 0xFFFFFF;
   auto dot = [&](int x, int y) {
+    const std::uint32_t mask = ((x + y) % 2 == 0) ? 0xFFFFFFu : text;
+    if (ratio_ != 1.0) return Cover(x, y, x + 1, y + 1, [mask](std::uint32_t& d) { d ^= mask; });
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
     auto& p = reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x];
     p ^= ((x + y) % 2 == 0) ? 0xFFFFFFu : text;

@@ -1,5 +1,7 @@
 // Pixel-exact drawing primitives of the Glimmet surface: every line
 // and pixel lands where the design puts it, without antialiasing.
+// Coordinates are the button's pixels; on a surface with a device pixel
+// ratio above 1 each of them covers its whole block of device pixels.
 #pragma once
 
 #include <QImage>
@@ -10,7 +12,7 @@ namespace glimmet {
 
 class GLIMMET_EXPORT Canvas {
  public:
-  explicit Canvas(QImage& image) : image_(image) {}
+  explicit Canvas(QImage& image) : image_(image), ratio_(image.devicePixelRatio()) {}
 
   void Pixel(int x, int y, OleColor c);
   // A 1-pixel line from (x1, y1) up to, not including, (x2, y2).
@@ -30,7 +32,14 @@ class GLIMMET_EXPORT Canvas {
 
  private:
   void Run(int x, int y, int dx, int dy, int count, OleColor c);
+  // The first device pixel of button pixel v.
+  int Device(int v) const { return ratio_ == 1.0 ? v : qRound(v * ratio_); }
+  // Applies `apply` to every device pixel of the button pixels
+  // (left, top)-(right, bottom), clipped to the surface.
+  template <typename Apply>
+  void Cover(int left, int top, int right, int bottom, Apply apply);
   QImage& image_;
+  const qreal ratio_;
 };
 
 }  // namespace glimmet

@@ -25,8 +25,14 @@ void Glimmet::Redraw(int state, bool force) {
   if (s.clientHeight == 0 || !s.redrawEnabled) return;
   s.drawState = static_cast<quint8>(state);
   s.lastCaption = s.caption;
-  const QSize size(s.clientWidth, s.clientHeight);
-  if (s.surface.size() != size) s.surface = QImage(size, QImage::Format_RGB32);
+  // The surface has the screen's device pixels, so that captions and pictures
+  // are as sharp as the rest of the window at any scale.
+  const qreal ratio = devicePixelRatioF();
+  const QSize size(qRound(s.clientWidth * ratio), qRound(s.clientHeight * ratio));
+  if (s.surface.size() != size || s.surface.devicePixelRatio() != ratio) {
+    s.surface = QImage(size, QImage::Format_RGB32);
+    s.surface.setDevicePixelRatio(ratio);
+  }
   s.surface.fill(Qt::black);  // clear, and make sure nobody shares the pixels
 
   const bool swap = s.isHovering && s.colorScheme == Custom;
@@ -183,10 +189,11 @@ void GlimmetPainter::Gradient(OleColor base, int n, bool blue) {
 void GlimmetPainter::Blit(const QVariant& picture, int d, BlitOptions o) {
   o.useMaskColor = s.useMaskColor;
   o.maskValue = pal().MaskValue;
-  const QImage source = PictureSource(picture, s.pictureWidth, s.pictureHeight, s.maskColor);
+  const qreal ratio = s.surface.devicePixelRatio();
+  const QImage source = PictureSource(picture, s.pictureWidth, s.pictureHeight, s.maskColor, ratio);
   text_.reset();  // the compositor works on the pixels directly
-  BlitPicture(s.surface, s.pictureX + d, s.pictureY + d, s.pictureWidth, s.pictureHeight, source,
-              o);
+  BlitPicture(s.surface, qRound((s.pictureX + d) * ratio), qRound((s.pictureY + d) * ratio),
+              qRound(s.pictureWidth * ratio), qRound(s.pictureHeight * ratio), source, o);
 }
 
 void GlimmetPainter::DrawPictureEffect(int d, const QVariant& picture) {

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QShortcutEvent>
 
+#include "glimmet_accessible.h"
 #include "glimmet_keys.h"
 #include "glimmet_state.h"
 
@@ -79,7 +80,13 @@ void Glimmet::HandleClick() {
   if (d->checkBoxBehaviour) d->value = !d->value;
   Redraw(0, true);
   repaint();
+  if (d->checkBoxBehaviour) glimmet::AccessibleStateChanged(this, glimmet::CheckedChange());
   emit Click();
+}
+
+void Glimmet::PressFromAssistant() {
+  if (!isEnabled()) return;  // disabled meanwhile: a clerk could not click it either
+  HandleAccessKey();
 }
 
 void Glimmet::HandleAccessKey() {
@@ -120,6 +127,7 @@ void Glimmet::keyReleaseEvent(QKeyEvent* e) {
     if (d->checkBoxBehaviour) d->value = !d->value;
     Redraw(0, false);
     repaint();
+    if (d->checkBoxBehaviour) glimmet::AccessibleStateChanged(this, glimmet::CheckedChange());
     emit Click();
   }
 }

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <functional>
 
+#include "glimmet_accessible.h"
 #include "glimmet_blit.h"
 #include "glimmet_geometry.h"
 #include "glimmet_state.h"
@@ -37,16 +38,23 @@ void Glimmet::SetCaption(const QString& value) {
   LayoutCaption();
   Redraw(0, true);
   Notify("Caption");
+  glimmet::AccessibleNameChanged(this);
 }
 
 bool Glimmet::Enabled() const {
   return d->enabled;
 }
 void Glimmet::SetEnabled(bool value) {
+  const bool changed = d->enabled != value;
   d->enabled = value;
   Redraw(0, true);
   QWidget::setEnabled(value);
   Notify("Enabled");
+  if (changed) {
+    QAccessible::State disabled;
+    disabled.disabled = true;
+    glimmet::AccessibleStateChanged(this, disabled);
+  }
 }
 
 QFont Glimmet::Font() const {
@@ -273,9 +281,11 @@ bool Glimmet::Value() const {
   return d->value;
 }
 void Glimmet::SetValue(bool value) {
+  const bool changed = d->value != value;
   d->value = value;
   if (d->checkBoxBehaviour) Redraw(0, true);
   Notify("Value");
+  if (changed) glimmet::AccessibleStateChanged(this, glimmet::CheckedChange());
 }
 
 // The font pass-throughs: no notice to the host.

@@ -69,6 +69,9 @@ void GlimmetPainter::StyleWindowsXP(Look look) {
     cv.Line(1, 2, 1, H - 2, xs(x, -5));
     cv.Line(2, 3, 2, H - 3, xs(x, -10));
   }
+  // The default button wears the focus ring already: the dotted rectangle
+  // tells that it has the focus as well.
+  if (MarkedDefault()) DrawFocus();
 }
 
 void GlimmetPainter::MacEdges() {

@@ -58,6 +58,17 @@ void AppButton::SetEnabled(bool enabled) {
   widget_->setEnabled(enabled);
 }
 
+void AppButton::SetDefault(bool isDefault) {
+#ifdef QUORVIN_HAVE_GLIMMET
+  if (auto* g = qobject_cast<Glimmet*>(widget_)) g->SetDisplayAsDefault(isDefault);
+#endif
+  if (auto* push = qobject_cast<QPushButton*>(widget_)) push->setDefault(isDefault);
+}
+
+void AppButton::Press() {
+  if (widget_ && widget_->isEnabled()) emit clicked();
+}
+
 bool AppButton::eventFilter(QObject* watched, QEvent* event) {
   if (watched == widget_ && event->type() == QEvent::KeyRelease) {
     auto* key = static_cast<QKeyEvent*>(event);

@@ -18,6 +18,10 @@ class AppButton : public QObject {
   void SetCaption(const QString& caption);
   QString Caption() const;
   void SetEnabled(bool enabled);
+  // The window's default button: drawn so, and pressed by Enter (the window does that).
+  void SetDefault(bool isDefault);
+  // Clicks the button as the clerk would, if it is enabled.
+  void Press();
 
  signals:
   void clicked();

@@ -11,6 +11,7 @@
 
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
+#include "gui/window_access.h"
 #include "gui/window_support.h"
 
 namespace quorvin::gui {
@@ -92,6 +93,7 @@ ListWindow::ListWindow(AppContext& app, QWidget* parent) : QDialog(parent), grid
   BuildBackupPanel();
   WireButtons();
   controller_->Open();
+  SetUpKeyboardAndLabels(*this);
   resize(920, 580);
 }
 

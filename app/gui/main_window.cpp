@@ -16,6 +16,7 @@
 #include "gui/list_window.h"
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
+#include "gui/window_access.h"
 #include "gui/window_support.h"
 
 namespace quorvin::gui {
@@ -91,6 +92,7 @@ MainWindow::MainWindow(AppShell& shell, QWidget* parent)
   WireButtons();
   BuildProblemsPane();
   controller_->SetUpMainWindow();
+  SetUpKeyboardAndLabels(*this);
   resize(1100, 680);
 }
 
@@ -317,7 +319,14 @@ void MainWindow::ProcessPendingEvents() {
 }
 
 void MainWindow::SetWindowEnabled(bool enabled) {
+  // A disabled window drops the focus; the clerk's place comes back with it,
+  // so that the keyboard goes on from the button that started the work.
+  if (!enabled && focusWidget()) focusBeforeDisabled_ = focusWidget();
   setEnabled(enabled);
+  if (enabled && focusBeforeDisabled_) {
+    if (focusBeforeDisabled_->isVisible()) focusBeforeDisabled_->setFocus(Qt::OtherFocusReason);
+    focusBeforeDisabled_ = nullptr;
+  }
   repaint();
 }
 

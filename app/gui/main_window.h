@@ -104,6 +104,7 @@ class MainWindow : public QMainWindow, public MainView {
   QDateEdit* dtpDate_ = nullptr;
   QMenu* mnuCopyCell_ = nullptr;
   QPointer<QProgressDialog> progress_;
+  QPointer<QWidget> focusBeforeDisabled_;  // while SetWindowEnabled(false) holds
   QMap<QString, AppButton*> buttons_;
   ProblemsPane* problems_ = nullptr;
   QLabel* lblStatus_ = nullptr;

@@ -11,6 +11,7 @@
 #include "gui/button_factory.h"
 #include "gui/qt_text.h"
 #include "gui/ui_style.h"
+#include "gui/window_access.h"
 #include "windows/settings_window.h"
 
 namespace quorvin::gui {
@@ -55,6 +56,7 @@ SettingsWindow::SettingsWindow(AppContext& app, QWidget* parent) : QDialog(paren
   connect(browse, &AppButton::clicked, this, &SettingsWindow::Browse);
   connect(save, &AppButton::clicked, this, &SettingsWindow::Save);
   connect(cancel, &AppButton::clicked, this, &QDialog::reject);
+  SetUpKeyboardAndLabels(*this);
 }
 
 QLineEdit* SettingsWindow::AddBox(const char* name, const std::string& value) {

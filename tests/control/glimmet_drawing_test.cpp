@@ -120,6 +120,24 @@ class DrawingTest : public QObject {
     // No focus rectangle without ShowFocusRect: the plain edges.
     f->SetShowFocusRect(false);
     QCOMPARE(At(f, 1, 10), Shifted(kX, -5, true));
+    // The default button wears that ring without the focus; with it, the
+    // dotted rectangle shows the focus too.
+    Glimmet* d = Make(3, w, h);
+    d->SetDisplayAsDefault(true);
+    const GlimmetRect fr = d->FocusRect();
+    auto topEdge = [&] {
+      QList<QColor> line;
+      for (int x = fr.left; x < fr.right; ++x) line << At(d, x, fr.top);
+      return line;
+    };
+    const QList<QColor> unfocused = topEdge();
+    QCOMPARE(At(d, 1, 10), QColor(140, 174, 231));
+    Focus(d);
+    QCOMPARE(At(d, 1, 10), QColor(140, 174, 231));
+    const QList<QColor> focused = topEdge();
+    int dots = 0;
+    for (int i = 0; i < focused.size(); ++i) dots += focused[i] != unfocused[i] ? 1 : 0;
+    QCOMPARE(dots, (fr.right - fr.left + 1) / 2);
   }
 
   void windowsXpDownAndDisabled() {

@@ -9,6 +9,7 @@
 
 #include "day/entry_grid.h"
 #include "gui/holding_message_window.h"
+#include "gui/list_window.h"
 #include "gui/settings_window.h"
 #include "gui/text_viewer.h"
 #include "gui_support.h"
@@ -103,5 +104,11 @@ int main(int argc, char* argv[]) {
   settings.show();
   Save(&settings, out, "settings-window.png");
   settings.close();
+
+  app.listKind = "BO";
+  ListWindow list(app, w);
+  list.show();
+  Save(&list, out, "list-window.png");
+  list.close();
   return 0;
 }
