@@ -2,27 +2,14 @@
 // fixed-pitch font.
 #include "gui/holding_message_window.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include "ground/version.h"
 #include "gui/qt_text.h"
+#include "gui/ui_style.h"
 
 namespace quorvin::gui {
-namespace {
-
-// Lucida Console where it is installed, else the system's fixed-pitch font.
-QFont MessageFont() {
-  QFont font(QStringLiteral("Lucida Console"));
-  if (QFontInfo(font).family() != font.family())
-    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPointSizeF(8.25);
-  return font;
-}
-
-}  // namespace
 
 HoldingMessageWindow::HoldingMessageWindow(const std::string& message, QWidget* parent)
     : QDialog(parent) {
@@ -33,7 +20,7 @@ HoldingMessageWindow::HoldingMessageWindow(const std::string& message, QWidget* 
   txtMessage_->setObjectName(QStringLiteral("txtMessage"));
   txtMessage_->setReadOnly(true);
   txtMessage_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  txtMessage_->setFont(MessageFont());
+  txtMessage_->setFont(FixedPitchFont(8.25));
   txtMessage_->setPlainText(QDisplay(message));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(txtMessage_);

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/ui_style.h"
+
 namespace quorvin::gui {
 
 TextViewer::TextViewer(const QString& path, QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -20,7 +22,7 @@ TextViewer::TextViewer(const QString& path, QWidget* parent) : QWidget(parent, Q
   text_->setObjectName("txtReport");
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  text_->setFont(FixedPitchFont(QFontDatabase::systemFont(QFontDatabase::FixedFont).pointSizeF()));
   QFile file(path);
   if (file.open(QIODevice::ReadOnly)) {
     QString content = QString::fromLatin1(file.readAll());

@@ -80,6 +80,8 @@ class DefaultButtonKey : public QObject {
 void SetUpMainWindow(QWidget& w) {
   LetTabLeave(w, "flxEntries", "Entries");
   TieLabel(w, "Find :", "txtSearch");
+  // Read on Windows; on Linux a combo reads as the item it shows.
+  Name(w, "cmbSearch", "Find in");
   Name(w, "txtEditor", "Cell value");
   Name(w, "dtpDate", "Cell date");
   // The settlement date is read with the option it stands beside.
@@ -102,6 +104,7 @@ void SetUpListWindow(QWidget& w) {
   LetTabLeave(w, "flxList", "List");
   Name(w, "txtEditor", "Cell value");
   Name(w, "lstBackups", "Backups");
+  Name(w, "cmbListOf", "List of");
   // Three buttons whose tooltips say the same or nothing.
   Describe(w, "btnSave", "Save the list in its own file.");
   Describe(w, "btnSaveAsBackup", "Save a dated backup copy of the list.");

@@ -1,5 +1,6 @@
-// A Glimmet on a screen of scale 2 (run with QT_SCALE_FACTOR=2): drawn at
+// A Glimmet on a screen of scale 2 (the test sets the scale itself): drawn at
 // device pixels, its caption sharp, its frame where the scale-1 look has it.
+#include <QApplication>
 #include <QTest>
 
 #include "glimmet.h"
@@ -42,5 +43,11 @@ class ScaleTest : public QObject {
   }
 };
 
-QTEST_MAIN(ScaleTest)
+// The scale is set here, not by the caller: Wine passes no QT_* variable on.
+int main(int argc, char* argv[]) {
+  qputenv("QT_SCALE_FACTOR", "2");
+  QApplication app(argc, argv);
+  ScaleTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "glimmet_scale_test.moc"
