@@ -53,7 +53,7 @@ class ClerkNamesTest : public QObject {
  private slots:
   void initTestCase() {
     exchange_ = std::make_unique<test::ExchangeEmulator>();
-    std::ofstream(exchange_->Entry() + "ISIN.txt", std::ios::binary)
+    std::ofstream(platform::PathOf(exchange_->Entry() + "ISIN.txt"), std::ios::binary)
         << ReadFile(std::string(QUORVIN_DEMO_DATA) + "/ISIN.txt").toStdString();
     modals_ = std::make_unique<test::ModalScript>();
   }
@@ -76,15 +76,15 @@ class ClerkNamesTest : public QObject {
     // The program folder and the data folder, both under the named folder.
     const std::string base = root_.Path() + SPath(folder) + "/";
     const std::string program = base + "prog dir/", data = base + SPath("Daten ü") + "/";
-    fs::create_directories(program);
-    fs::create_directories(data);
+    fs::create_directories(platform::PathOf(program));
+    fs::create_directories(platform::PathOf(data));
     for (const char* f : {"BO.txt", "ISIN.txt", "11DPA6UX.TXT"})
-      fs::copy_file(std::string(QUORVIN_DEMO_DATA) + "/" + f, data + f);
+      fs::copy_file(std::string(QUORVIN_DEMO_DATA) + "/" + f, platform::PathOf(data + f));
     const std::string payout = data + SPath("payout_10-Dec-2026" + tradeFileSuffix + ".txt");
     const std::string payin = data + SPath("payin_10-Dec-2026" + tradeFileSuffix + ".txt");
-    fs::copy_file(std::string(QUORVIN_DEMO_DATA) + "/payout_10-Dec-2026.txt", payout);
-    fs::copy_file(std::string(QUORVIN_DEMO_DATA) + "/payin_10-Dec-2026.txt", payin);
-    std::ofstream(program + "Quorvin.ini", std::ios::binary)
+    fs::copy_file(std::string(QUORVIN_DEMO_DATA) + "/payout_10-Dec-2026.txt", platform::PathOf(payout));
+    fs::copy_file(std::string(QUORVIN_DEMO_DATA) + "/payin_10-Dec-2026.txt", platform::PathOf(payin));
+    std::ofstream(platform::PathOf(program + "Quorvin.ini"), std::ios::binary)
         << "Broker ID : 204513\r\nClearing BOID : 1204510000067342\r\nDefault BOID Format : "
            "1204510000000000\r\nBackup Location : "
         << data;
@@ -133,7 +133,7 @@ class ClerkNamesTest : public QObject {
     QVERIFY(sent);
     QCOMPARE(sent->Text(), QString(rows).replace("\r\n", "\n"));
     sent->close();
-    fs::remove_all(exchange_->Entry() + "10-Dec-2026");
+    fs::remove_all(platform::PathOf(exchange_->Entry() + "10-Dec-2026"));
     ExpectNoProblems();
 
     // Check: the holding report from the named folder.
@@ -172,14 +172,16 @@ class ClerkNamesTest : public QObject {
     QVERIFY2(listSeen.filter("successfully").size() == 4, qPrintable(listSeen.join("; ")));
     ExpectNoProblems();
 
-    // The settings window: Browse to the named folder, then Save.
-    modals_->Window("frmSettings", [this, data](QWidget* window) {
+    // The settings window: Browse to the named folder, then Save. The folder
+    // dialog names it with forward slashes, on Windows too.
+    const std::string browsed = SPath(QDir::fromNativeSeparators(QPath(data)));
+    modals_->Window("frmSettings", [this, data, browsed](QWidget* window) {
       auto* path = Find<QLineEdit>(window, "txtBackupPath");
       QCOMPARE(path->text(), QPath(data));
       path->clear();
       modals_->File(QPath(data));
       Click(Find<QWidget>(window, "btnSetBackupLocation"));
-      QCOMPARE(path->text() + "/", QPath(data));  // Save adds the slash
+      QCOMPARE(path->text() + "/", QPath(browsed));  // Save adds the slash
       modals_->Box(Button::Ok);
       Click(Find<QWidget>(window, "btnSave"));
       window->close();
@@ -189,10 +191,10 @@ class ClerkNamesTest : public QObject {
     ExpectNoProblems();
     QVERIFY(
         ReadFile(program + "Quorvin.ini")
-            .endsWith(QString::fromLatin1(QByteArray::fromStdString("Backup Location : " + data))));
+            .endsWith(QString::fromLatin1(QByteArray::fromStdString("Backup Location : " + browsed))));
 
     for (const char* work : {"ftp2MGX.txt", "ftp2MGX.bat", "out.txt"})
-      QVERIFY2(!fs::exists(data + work), work);
+      QVERIFY2(!fs::exists(platform::PathOf(data + work)), work);
     w_->close();  // the rows are the trade file's as loaded: nothing to ask
     QCOMPARE(modals_->TakeSeen(), QStringList{});
     ExpectNoProblems();

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "ground/grid.h"
+#include "ground/platform.h"
 
 namespace quorvin::test {
 
-// A file's bytes as Latin-1 text, or "<missing>".
+// A file's bytes as Latin-1 text, or "<missing>"; the name is UTF-8.
 inline QString ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::PathOf(path), std::ios::binary);
   if (!in) return "<missing>";
   const std::string bytes(std::istreambuf_iterator<char>(in), {});
   return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
