@@ -20,18 +20,39 @@ ProblemsModel::ProblemsModel(MainController& controller, const Grid& grid, QObje
     : QAbstractTableModel(parent), controller_(controller), grid_(grid) {}
 
 bool ProblemsModel::Refresh() {
-  RowProblems& problems = controller_.Problems();
-  const auto& list = problems.List();
-  if (list_ == &list && generation_ == problems.Generation()) return false;
+  changed_ = false;
+  controller_.Problems().Publish(this);
+  return changed_;
+}
+
+void ProblemsModel::ListAboutToReset() {
   beginResetModel();
-  list_ = &list;
-  generation_ = problems.Generation();
+}
+
+void ProblemsModel::ListReset() {
   endResetModel();
-  return true;
+  changed_ = true;
+}
+
+void ProblemsModel::LinesAboutToChange(const ProblemLinesChange& c) {
+  if (c.after > c.before)
+    beginInsertRows({}, c.line + c.before, c.line + c.after - 1);
+  else if (c.after < c.before)
+    beginRemoveRows({}, c.line + c.after, c.line + c.before - 1);
+}
+
+void ProblemsModel::LinesChanged(const ProblemLinesChange& c) {
+  if (c.after > c.before)
+    endInsertRows();
+  else if (c.after < c.before)
+    endRemoveRows();
+  if (const int kept = std::min(c.before, c.after); kept > 0)
+    emit dataChanged(index(c.line, 0), index(c.line + kept - 1, kColumns - 1));
+  changed_ = true;
 }
 
 int ProblemsModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() || !list_ ? 0 : static_cast<int>(list_->size());
+  return parent.isValid() ? 0 : controller_.ListedProblems().Listed();
 }
 
 int ProblemsModel::columnCount(const QModelIndex& parent) const {
@@ -39,10 +60,10 @@ int ProblemsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
-  if (!list_ || !index.isValid() || index.row() >= static_cast<int>(list_->size())) return {};
-  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  const Problem& p = (*list_)[index.row()];
-  if (!grid_.Valid(p.row, col::kISINCode)) return {};
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+  const std::optional<Problem> line = controller_.ListedProblems().At(index.row());
+  if (!line || !grid_.Valid(line->row, col::kISINCode)) return {};
+  const Problem& p = *line;
   switch (index.column()) {
     case kRow:
       return p.row;
@@ -53,7 +74,7 @@ QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
     case kISIN:
       return Q(grid_.Text(p.row, col::kISINCode));
     case kWhat:
-      return QDisplay(controller_.Problems().Describe(p));
+      return QDisplay(controller_.ListedProblems().Describe(p));
   }
   return {};
 }
