@@ -4,7 +4,10 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QResizeEvent>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "day/entry_grid.h"
 #include "gui/qt_text.h"
@@ -13,6 +16,24 @@ namespace quorvin::gui {
 namespace {
 
 enum Column { kRow, kClient, kBOID, kISIN, kWhat, kColumns };
+
+QString Grouped(int n) {
+  return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);  // 1,234,567
+}
+
+// "12 problems.  Blank field: 10   Unknown BO ID: 2", counts[k] being of kind k.
+QString CountsText(const std::array<int, kProblemKinds>& counts) {
+  QStringList parts;
+  int total = 0;
+  for (int k = 0; k < kProblemKinds; ++k) {
+    total += counts[k];
+    if (counts[k])
+      parts << QString("%1: %2").arg(RowProblems::KindName(static_cast<ProblemKind>(k)),
+                                     Grouped(counts[k]));
+  }
+  if (total == 0) return "No problems in the rows.";
+  return QString("%1 problems.  ").arg(Grouped(total)) + parts.join("   ");
+}
 
 }  // namespace
 
@@ -98,6 +119,7 @@ ProblemsPane::ProblemsPane(MainController& controller, const Grid& grid, QWidget
   counts_->setAccessibleName("Problem counts");
   counts_->setWordWrap(true);
   counts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  counts_->installEventFilter(this);
   model_ = new ProblemsModel(controller, grid, this);
   list_ = new QTableView(body);
   list_->setObjectName("lstProblems");
@@ -146,22 +168,30 @@ void ProblemsPane::RefreshNow() {
   if (model_->Refresh() && model_->rowCount() > 0 && at >= 0)
     list_->setCurrentIndex(model_->index(std::min(at, model_->rowCount() - 1), 0));
   RowProblems& problems = controller_.Problems();
-  QStringList parts;
-  for (int k = 0; k < kProblemKinds; ++k) {
-    const auto kind = static_cast<ProblemKind>(k);
-    if (int n = problems.Count(kind))
-      parts << QString("%1: %2")
-                   .arg(RowProblems::KindName(kind))
-                   .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(n));
-  }
+  std::array<int, kProblemKinds> counts;
+  for (int k = 0; k < kProblemKinds; ++k) counts[k] = problems.Count(static_cast<ProblemKind>(k));
+  counts_->setText(CountsText(counts));
   const int total = problems.Total();
-  counts_->setText(
-      total == 0 ? QString("No problems in the rows.")
-                 : QString("%1 problems.  ")
-                           .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(total)) +
-                       parts.join("   "));
   setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(total));
   emit refreshed();
+}
+
+bool ProblemsPane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == counts_ && event->type() == QEvent::Resize &&
+      static_cast<QResizeEvent*>(event)->size().width() !=
+          static_cast<QResizeEvent*>(event)->oldSize().width()) {
+    // As high as the counts of every kind at once need at this width, so that
+    // an edit that brings or ends a kind leaves the pane and the grid where
+    // they are.
+    std::array<int, kProblemKinds> most;
+    most.fill(9'999'999);
+    const int width = std::max(counts_->contentsRect().width(), 1);
+    const QRect needed = counts_->fontMetrics().boundingRect(QRect(0, 0, width, 1 << 20),
+                                                             Qt::TextWordWrap, CountsText(most));
+    const QMargins m = counts_->contentsMargins();
+    counts_->setFixedHeight(needed.height() + m.top() + m.bottom());
+  }
+  return QDockWidget::eventFilter(watched, event);
 }
 
 void ProblemsPane::ShowAndFocus() {

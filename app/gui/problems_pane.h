@@ -51,6 +51,9 @@ class ProblemsPane : public QDockWidget {
   // Shows the pane and puts the focus on its list.
   void ShowAndFocus();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  signals:
   void refreshed();
 
