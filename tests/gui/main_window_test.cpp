@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 
 #include "day/entry_grid.h"
@@ -197,7 +198,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->Entries().Rows(), 3);
     auto* picker = Find<QDateEdit>(w_, "dtpDate");
     QVERIFY(picker->isVisible());
-    QCOMPARE(picker->geometry(), CellRect(2, col::kTradeDate));
+    // Over the cell, and wide enough for the whole date beside its button.
+    const QRect cell = CellRect(2, col::kTradeDate);
+    QCOMPARE(picker->geometry().topLeft(), cell.topLeft());
+    QCOMPARE(picker->height(), cell.height());
+    QVERIFY(picker->width() >= std::max(cell.width(), picker->sizeHint().width()));
     picker->setDate(QDate(2026, 12, 7));
     QCOMPARE(QString::fromStdString(w_->Entries().Text(2, col::kTradeDate)), "07-Dec-2026");
     QTest::keyClick(picker, Qt::Key_Return);
