@@ -66,10 +66,12 @@ int main(int argc, char* argv[]) {
   }
 
   quorvin::gui::AppShell shell(programFolder);
-  // The window's size and place are the user's, wherever the program keeps
-  // its settings (beside a development build, in a demo's folder).
-  shell.KeepWindowPlacementIn(
-      quorvin::gui::QPath(configHome + "quorvin/" + quorvin::gui::kWindowPlacementFileName));
+  // The window's size and place are the user's, in the user's configuration
+  // folder wherever the program keeps its settings (beside a development
+  // build, say). The demo leaves nothing in the home and keeps none.
+  if (!demo)
+    shell.KeepWindowPlacementIn(
+        quorvin::gui::QPath(configHome + "quorvin/" + quorvin::gui::kWindowPlacementFileName));
 #ifdef Q_OS_WIN
   // What the administrator sets for every user of the machine.
   const std::string exchangeConfig =

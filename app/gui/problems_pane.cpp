@@ -135,8 +135,8 @@ ProblemsPane::ProblemsPane(MainController& controller, const Grid& grid, QWidget
   list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
   list_->horizontalHeader()->setStretchLastSection(true);
-  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft |
-                                                 Qt::AlignVCenter);  // as the grid's
+  // The titles stand over their texts, as the grid's do.
+  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   const int digit = list_->fontMetrics().horizontalAdvance('0');
   list_->setColumnWidth(kRow, digit * 9);
   list_->setColumnWidth(kClient, digit * 12);
