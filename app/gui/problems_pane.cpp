@@ -174,7 +174,7 @@ void ProblemsPane::RefreshNow() {
   for (int k = 0; k < kProblemKinds; ++k) counts[k] = problems.Count(static_cast<ProblemKind>(k));
   counts_->setText(CountsText(counts));
   const int total = problems.Total();
-  setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(total));
+  setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(Grouped(total)));
   emit refreshed();
 }
 
