@@ -31,17 +31,19 @@ struct Day {
 void BM_EditAtAMillionRows(benchmark::State& state) {
   Day day(1'000'000);
   day.problems.Publish();
-  int r = 1;
+  int r = 1, i = 0;
   for (auto _ : state) {
     r = r * 7919 % 1'000'000 + 1;
-    day.grid.SetText(r, col::kQuantity, std::to_string(r % 3 == 0 ? 0 : r));
+    // A text the cell has not held, or the write changes nothing.
+    ++i;
+    day.grid.SetText(r, col::kQuantity, i % 3 == 0 ? "-" + std::to_string(i) : std::to_string(i));
     benchmark::DoNotOptimize(day.problems.Total());
     day.problems.Publish();
     benchmark::DoNotOptimize(day.problems.At(day.problems.Listed() / 2));
   }
   state.counters["problems"] = static_cast<double>(day.problems.Listed());
 }
-BENCHMARK(BM_EditAtAMillionRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditAtAMillionRows)->Unit(benchmark::kMicrosecond);
 
 void BM_FirstReadingOfAMillionRows(benchmark::State& state) {
   Day day(1'000'000);
