@@ -13,6 +13,10 @@
 //   - Ctrl+End on the grid, the scroll bar dragged to either end, a click on a
 //     cell near the end, and Enter to open the in-cell editor (then Escape),
 //     each timed from the gesture until its effect is on the screen;
+//   - a Quantity typed over in the editor with the problems pane shown, each
+//     time making a problem of the row or putting it right again; timed from
+//     the Enter until the grid, the pane's list and counts and the status line
+//     show the edit;
 //   - "Auto-Fill" and "Summarize" through their buttons (unless --no-buttons).
 //
 // One line per measure; the exit status is 1 when a target is missed and 2
@@ -24,6 +28,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
@@ -58,6 +63,8 @@ double MsSince(Clock::time_point start) {
 constexpr double kLoadTargetMs = 3000;
 constexpr double kGestureTargetMs = 100;
 constexpr int kGestureRuns = 3;
+constexpr double kEditTargetMs = 50;
+constexpr int kEditRuns = 5;  // of each edit
 // Nothing here should take anywhere near this; past it the run is a failure, not a hang.
 constexpr int kSettleTimeoutMs = 30000;
 
@@ -166,7 +173,7 @@ class WindowDay {
     if (!QTest::qWaitForWindowActive(w_)) return Fail("the main window is not active"), 2;
     if (!ScrollToEnd() || !ScrollBarEnds()) return 2;
     Shot("end");
-    if (!SelectCell() || !OpenEditor()) return 2;
+    if (!SelectCell() || !OpenEditor() || !EditQuantity()) return 2;
     if (buttons_ && (!ClickButton("btnAutoFields", "auto-fill", false) ||
                      !ClickButton("btnSummarize", "summarize", true)))
       return 2;
@@ -423,6 +430,73 @@ class WindowDay {
       if (G().Text(row, col) != text.toStdString()) return Fail("Escape changed the cell");
     }
     results_.push_back(open);
+    return true;
+  }
+
+  // Types over the Quantity of a row whose problems the pane shows, "0" and
+  // the old quantity by turns, and Enter.
+  bool EditQuantity() {
+    // A problem coming adds lines to the pane's list, one put right removes them.
+    Result make{"edit a cell: a problem made", {}, kEditTargetMs, ""};
+    Result putRight{"edit a cell: the problem put right", {}, kEditTargetMs, ""};
+    gui::ProblemsPane* pane = w_->Problems();
+    auto* status = w_->findChild<QLabel*>("lblStatus");
+    auto* counts = w_->findChild<QLabel*>("lblProblemCounts");
+    if (!pane || !status || !counts) return Fail("the main window has no problems pane or status");
+    if (!pane->isVisible()) return Fail("the problems pane is not shown");
+    QTableView* list = pane->List();
+    int refreshes = 0;
+    QObject::connect(pane, &gui::ProblemsPane::refreshed, list, [&refreshes] { ++refreshes; });
+    if (!Settle([&] { return list->model()->rowCount() > 0; }))
+      return Fail("the problems pane lists nothing");
+    // A row halfway down the list, its lines on the screen: the lines after
+    // it move when its problems come and go.
+    const int line = list->model()->rowCount() / 2;
+    list->scrollTo(list->model()->index(line, 0), QAbstractItemView::PositionAtCenter);
+    QApplication::processEvents();
+    const int row = list->model()->index(line, 0).data().toInt();
+    if (row < G().FixedRows() || row >= G().Rows())
+      return Fail("the pane's middle line has no row");
+    const QModelIndex cell = view_->model()->index(row - G().FixedRows(), col::kQuantity);
+    view_->scrollTo(cell);
+    QApplication::processEvents();
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, view_->visualRect(cell).center());
+    if (!Settle([&] { return G().Row() == row && G().Col() == col::kQuantity; }))
+      return Fail("the Quantity cell to edit did not become the current one");
+    const std::string old = G().Text(row, col::kQuantity);
+    for (int run = 0; run < 2 * kEditRuns; ++run) {
+      const std::string text = run % 2 == 0 ? "0" : old;
+      QTest::keyClick(view_, Qt::Key_Return);
+      if (!Settle([&] { return editor_->isVisible() && editor_->hasFocus(); }))
+        return Fail("Enter did not open the editor over the Quantity");
+      QTest::keyClicks(editor_, QString::fromStdString(text));
+      const QString statusBefore = status->text(), countsBefore = counts->text();
+      const int refreshesBefore = refreshes;
+      watcher_->Forget();
+      const auto start = Clock::now();
+      QTest::keyClick(editor_, Qt::Key_Return);
+      const bool ok = Settle([&] {
+        return G().Text(row, col::kQuantity) == text && !editor_->isVisible() &&
+               refreshes > refreshesBefore && status->text() != statusBefore &&
+               counts->text() != countsBefore &&
+               watcher_->PaintsAfter(view_->viewport(), start) > 0 &&
+               watcher_->PaintsAfter(list->viewport(), start) > 0 &&
+               watcher_->PaintsAfter(status, start) > 0 && watcher_->PaintsAfter(counts, start) > 0;
+      });
+      (run % 2 == 0 ? make : putRight).ms.push_back(MsSince(start));
+      if (!ok)
+        return Fail("the edit of row " + std::to_string(row) + " to \"" + text +
+                    "\" was not shown (grid \"" + G().Text(row, col::kQuantity) + "\", refreshed " +
+                    std::to_string(refreshes - refreshesBefore) + ", status \"" +
+                    status->text().toStdString() + "\", counts \"" + counts->text().toStdString() +
+                    "\")");
+    }
+    char note[80];
+    std::snprintf(note, sizeof note, "row %d, %d problems listed", row, list->model()->rowCount());
+    make.note = putRight.note = note;
+    results_.push_back(make);
+    results_.push_back(putRight);
+    view_->setFocus();
     return true;
   }
 

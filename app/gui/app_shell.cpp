@@ -32,6 +32,7 @@ bool AppShell::Start() {
       return false;
     main_ = new MainWindow(*this);
     dialogs_.SetFallbackParent(main_);
+    placement_.Restore(main_);
     main_->show();
     main_->Controller().OfferRecovery();
     return true;

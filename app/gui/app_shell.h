@@ -6,6 +6,7 @@
 
 #include "day/app_context.h"
 #include "gui/qt_dialogs.h"
+#include "gui/window_placement.h"
 
 namespace quorvin::gui {
 
@@ -23,6 +24,11 @@ class AppShell {
   QtDialogs& Dialogs() { return dialogs_; }
   MainWindow* Main() const;
 
+  // Where the main window's size and place are kept between starts; until
+  // this is set (tests, benchmarks) nothing is kept.
+  void KeepWindowPlacementIn(const QString& file) { placement_ = WindowPlacement(file); }
+  const WindowPlacement& Placement() const { return placement_; }
+
   // Shows the settings window modally over `parent`.
   void ShowSettingsWindow(QWidget* parent);
 
@@ -30,6 +36,7 @@ class AppShell {
   QtDialogs dialogs_;
   SystemClock clock_;
   AppContext context_;
+  WindowPlacement placement_;
   QPointer<MainWindow> main_;
 };
 

@@ -40,6 +40,13 @@ int main(int argc, char* argv[]) {
   const bool demo = QApplication::arguments().contains(QStringLiteral("--demo"));
   const QString executableFolder = QApplication::applicationDirPath();
 
+#ifdef Q_OS_WIN
+  // The user's roaming application data, as Windows names it.
+  const std::string configHome = quorvin::gui::SPath(qEnvironmentVariable("APPDATA")) + "/";
+#else
+  const std::string configHome =
+      quorvin::ConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+#endif
   std::unique_ptr<quorvin::gui::DemoSession> demoSession;
   std::string programFolder;
   try {
@@ -48,13 +55,6 @@ int main(int argc, char* argv[]) {
       programFolder = demoSession->ProgramFolder();
       quorvin::gui::SetCaptionSuffix(QStringLiteral(" (demo)"));
     } else {
-#ifdef Q_OS_WIN
-      // The user's roaming application data, as Windows names it.
-      const std::string configHome = quorvin::gui::SPath(qEnvironmentVariable("APPDATA")) + "/";
-#else
-      const std::string configHome =
-          quorvin::ConfigHome(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-#endif
       programFolder =
           quorvin::ChooseProgramFolder(quorvin::gui::SPath(executableFolder), configHome);
       quorvin::PrepareProgramFolder(programFolder);
@@ -66,6 +66,12 @@ int main(int argc, char* argv[]) {
   }
 
   quorvin::gui::AppShell shell(programFolder);
+  // The window's size and place are the user's, in the user's configuration
+  // folder wherever the program keeps its settings (beside a development
+  // build, say). The demo leaves nothing in the home and keeps none.
+  if (!demo)
+    shell.KeepWindowPlacementIn(
+        quorvin::gui::QPath(configHome + "quorvin/" + quorvin::gui::kWindowPlacementFileName));
 #ifdef Q_OS_WIN
   // What the administrator sets for every user of the machine.
   const std::string exchangeConfig =

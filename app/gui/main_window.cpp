@@ -253,6 +253,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // Unloading the main window unloads every other window and ends the program.
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
+  shell_.Placement().Save(this);
   event->accept();
   QApplication::quit();
 }

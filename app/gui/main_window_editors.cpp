@@ -1,6 +1,7 @@
 // frmMain: the in-cell editors and the parts of the window the controller sets.
 #include <QApplication>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
@@ -65,8 +66,16 @@ bool MainWindow::EditorKey(QObject* watched, QKeyEvent* key) {
 }
 
 void MainWindow::PlaceOverCell(QWidget* editor, int row, int col) {
-  QRect cell = grid_->CellRect(row, col);
-  editor->setGeometry(cell);
+  QRect place = grid_->CellRect(row, col);
+  // The date picker needs room for the whole date and its button: over a
+  // narrower cell it reaches over the next one, and stays inside the grid.
+  // (The picker's own hint leaves the last digit under its button: a digit more.)
+  const int needed = editor->sizeHint().width() + editor->fontMetrics().horizontalAdvance('0');
+  if (editor == dtpDate_ && place.width() < needed) {
+    place.setWidth(needed);
+    place.moveLeft(std::max(0, std::min(place.left(), grid_->viewport()->width() - place.width())));
+  }
+  editor->setGeometry(place);
 }
 
 void MainWindow::ShowKind(const std::string& kind) {

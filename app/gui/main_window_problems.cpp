@@ -87,6 +87,8 @@ void MainWindow::UpdateStatus() {
                           number(selected ? problems.QuantityOfRows(top, bottom) : 0));
   text += QString("Problems: %1").arg(c.toString(problems.Total()));
   lblStatus_->setText(text);
+  // The line only widens, so that what stands beside it stays put as the numbers change.
+  lblStatus_->setMinimumWidth(std::max(lblStatus_->minimumWidth(), lblStatus_->sizeHint().width()));
 }
 
 void MainWindow::ShowNote(const std::string& text) {

@@ -4,7 +4,10 @@
 
 #include <QHeaderView>
 #include <QLocale>
+#include <QResizeEvent>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "day/entry_grid.h"
 #include "gui/qt_text.h"
@@ -14,24 +17,63 @@ namespace {
 
 enum Column { kRow, kClient, kBOID, kISIN, kWhat, kColumns };
 
+QString Grouped(int n) {
+  return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);  // 1,234,567
+}
+
+// "12 problems.  Blank field: 10   Unknown BO ID: 2", counts[k] being of kind k.
+QString CountsText(const std::array<int, kProblemKinds>& counts) {
+  QStringList parts;
+  int total = 0;
+  for (int k = 0; k < kProblemKinds; ++k) {
+    total += counts[k];
+    if (counts[k])
+      parts << QString("%1: %2").arg(RowProblems::KindName(static_cast<ProblemKind>(k)),
+                                     Grouped(counts[k]));
+  }
+  if (total == 0) return "No problems in the rows.";
+  return QString("%1 problems.  ").arg(Grouped(total)) + parts.join("   ");
+}
+
 }  // namespace
 
 ProblemsModel::ProblemsModel(MainController& controller, const Grid& grid, QObject* parent)
     : QAbstractTableModel(parent), controller_(controller), grid_(grid) {}
 
 bool ProblemsModel::Refresh() {
-  RowProblems& problems = controller_.Problems();
-  const auto& list = problems.List();
-  if (list_ == &list && generation_ == problems.Generation()) return false;
+  changed_ = false;
+  controller_.Problems().Publish(this);
+  return changed_;
+}
+
+void ProblemsModel::ListAboutToReset() {
   beginResetModel();
-  list_ = &list;
-  generation_ = problems.Generation();
+}
+
+void ProblemsModel::ListReset() {
   endResetModel();
-  return true;
+  changed_ = true;
+}
+
+void ProblemsModel::LinesAboutToChange(const ProblemLinesChange& c) {
+  if (c.after > c.before)
+    beginInsertRows({}, c.line + c.before, c.line + c.after - 1);
+  else if (c.after < c.before)
+    beginRemoveRows({}, c.line + c.after, c.line + c.before - 1);
+}
+
+void ProblemsModel::LinesChanged(const ProblemLinesChange& c) {
+  if (c.after > c.before)
+    endInsertRows();
+  else if (c.after < c.before)
+    endRemoveRows();
+  if (const int kept = std::min(c.before, c.after); kept > 0)
+    emit dataChanged(index(c.line, 0), index(c.line + kept - 1, kColumns - 1));
+  changed_ = true;
 }
 
 int ProblemsModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() || !list_ ? 0 : static_cast<int>(list_->size());
+  return parent.isValid() ? 0 : controller_.ListedProblems().Listed();
 }
 
 int ProblemsModel::columnCount(const QModelIndex& parent) const {
@@ -39,10 +81,10 @@ int ProblemsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
-  if (!list_ || !index.isValid() || index.row() >= static_cast<int>(list_->size())) return {};
-  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  const Problem& p = (*list_)[index.row()];
-  if (!grid_.Valid(p.row, col::kISINCode)) return {};
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+  const std::optional<Problem> line = controller_.ListedProblems().At(index.row());
+  if (!line || !grid_.Valid(line->row, col::kISINCode)) return {};
+  const Problem& p = *line;
   switch (index.column()) {
     case kRow:
       return p.row;
@@ -53,7 +95,7 @@ QVariant ProblemsModel::data(const QModelIndex& index, int role) const {
     case kISIN:
       return Q(grid_.Text(p.row, col::kISINCode));
     case kWhat:
-      return QDisplay(controller_.Problems().Describe(p));
+      return QDisplay(controller_.ListedProblems().Describe(p));
   }
   return {};
 }
@@ -77,6 +119,7 @@ ProblemsPane::ProblemsPane(MainController& controller, const Grid& grid, QWidget
   counts_->setAccessibleName("Problem counts");
   counts_->setWordWrap(true);
   counts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  counts_->installEventFilter(this);
   model_ = new ProblemsModel(controller, grid, this);
   list_ = new QTableView(body);
   list_->setObjectName("lstProblems");
@@ -92,6 +135,8 @@ ProblemsPane::ProblemsPane(MainController& controller, const Grid& grid, QWidget
   list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
   list_->horizontalHeader()->setStretchLastSection(true);
+  // The titles stand over their texts, as the grid's do.
+  list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   const int digit = list_->fontMetrics().horizontalAdvance('0');
   list_->setColumnWidth(kRow, digit * 9);
   list_->setColumnWidth(kClient, digit * 12);
@@ -125,22 +170,30 @@ void ProblemsPane::RefreshNow() {
   if (model_->Refresh() && model_->rowCount() > 0 && at >= 0)
     list_->setCurrentIndex(model_->index(std::min(at, model_->rowCount() - 1), 0));
   RowProblems& problems = controller_.Problems();
-  QStringList parts;
-  for (int k = 0; k < kProblemKinds; ++k) {
-    const auto kind = static_cast<ProblemKind>(k);
-    if (int n = problems.Count(kind))
-      parts << QString("%1: %2")
-                   .arg(RowProblems::KindName(kind))
-                   .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(n));
-  }
+  std::array<int, kProblemKinds> counts;
+  for (int k = 0; k < kProblemKinds; ++k) counts[k] = problems.Count(static_cast<ProblemKind>(k));
+  counts_->setText(CountsText(counts));
   const int total = problems.Total();
-  counts_->setText(
-      total == 0 ? QString("No problems in the rows.")
-                 : QString("%1 problems.  ")
-                           .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(total)) +
-                       parts.join("   "));
-  setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(total));
+  setWindowTitle(total == 0 ? QString("Problems") : QString("Problems (%1)").arg(Grouped(total)));
   emit refreshed();
+}
+
+bool ProblemsPane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == counts_ && event->type() == QEvent::Resize &&
+      static_cast<QResizeEvent*>(event)->size().width() !=
+          static_cast<QResizeEvent*>(event)->oldSize().width()) {
+    // As high as the counts of every kind at once need at this width, so that
+    // an edit that brings or ends a kind leaves the pane and the grid where
+    // they are.
+    std::array<int, kProblemKinds> most;
+    most.fill(9'999'999);
+    const int width = std::max(counts_->contentsRect().width(), 1);
+    const QRect needed = counts_->fontMetrics().boundingRect(QRect(0, 0, width, 1 << 20),
+                                                             Qt::TextWordWrap, CountsText(most));
+    const QMargins m = counts_->contentsMargins();
+    counts_->setFixedHeight(needed.height() + m.top() + m.bottom());
+  }
+  return QDockWidget::eventFilter(watched, event);
 }
 
 void ProblemsPane::ShowAndFocus() {

@@ -223,9 +223,9 @@ RowProblems& MainController::Problems() {
 }
 
 void MainController::GoToProblem(int index) {
-  const auto& list = problems_->List();
-  if (index < 0 || index >= static_cast<int>(list.size())) return;
-  const Problem p = list[index];
+  const std::optional<Problem> line = problems_->At(index);
+  if (!line) return;
+  const Problem p = *line;
   if (!grid_.Valid(p.row, p.col)) return;
   view_.HideEditors();
   grid_.SetCurrent(p.row, p.col);

@@ -120,7 +120,10 @@ class MainController {
   // Every problem of the rows, for the settlement date shown and the holding
   // report used last for this day and kind.
   RowProblems& Problems();
-  // Makes the cell of the problem (an index into Problems().List()) current.
+  // The same, as last asked for: for the view that reads the published list
+  // line by line, without looking at the date or the report again.
+  const RowProblems& ListedProblems() const { return *problems_; }
+  // Makes the cell of the problem (a line of the published list) current.
   void GoToProblem(int index);
   // Makes data row n current, keeping the column; false when there is no such row.
   bool GoToRow(int n);

@@ -1,5 +1,5 @@
 // What is wrong with each row, kept per row and per BO ID + ISIN pair, and
-// the list of it all in row order.
+// the list of it all in row order, published row by row.
 #include "windows/row_problems.h"
 
 #include <algorithm>
@@ -52,15 +52,41 @@ void RowProblems::UseHoldingReport(std::shared_ptr<const HoldingFile> report) {
 
 void RowProblems::GridReset() {
   stale_ = true;
-  ++generation_;
 }
 
 void RowProblems::CellChanged(int row, int col) {
   (void)col;
   if (stale_ || row < grid_.FixedRows() || row >= static_cast<int>(own_.size())) return;
+  // The rows of the pair the row leaves and of the one it joins show the
+  // pair's row count and, when short, its sum: they are published again
+  // only when that changed.
+  const int was = pairOf_[row];
+  const PairLook wasLook = LookOf(was);
   Leave(row);
   ReadRow(row);
-  ++generation_;
+  const int id = PairOfCells(row);
+  const PairLook idLook = LookOf(id);
+  if (id >= 0) Join(row, id);
+  MarkChanged(row);
+  if (was >= 0 && LookOf(was) != wasLook) MarkPairChanged(was);
+  if (id >= 0 && id != was && LookOf(id) != idLook) MarkPairChanged(id);
+}
+
+void RowProblems::MarkChanged(int r) {
+  if (wholeListChanged_ || marked_[r]) return;
+  marked_[r] = 1;
+  changed_.push_back(r);
+}
+
+void RowProblems::MarkPairChanged(int id) {
+  for (int r = pairs_[id].first; r >= 0; r = nextInPair_[r]) MarkChanged(r);
+}
+
+RowProblems::PairLook RowProblems::LookOf(int id) const {
+  if (id < 0) return {};
+  const Pair& pair = pairs_[id];
+  return PairLook{std::max(pair.rows, 1), pair.holding,
+                  pair.holding == Holding::Short ? pair.sum : 0};
 }
 
 std::uint32_t RowProblems::OwnProblems(int r) const {
@@ -124,6 +150,7 @@ void RowProblems::Leave(int r) {
   Count(own_[r], -1);
   own_[r] = 0;
   totalQuantity_ -= quantity_[r];
+  quantities_.Add(r, -quantity_[r]);
   const int id = pairOf_[r];
   if (id >= 0) {
     Pair& pair = pairs_[id];
@@ -132,6 +159,10 @@ void RowProblems::Leave(int r) {
     pair.sum -= quantity_[r];
     JudgeHolding(pair);
     CountPair(pair, +1);
+    const int prev = prevInPair_[r], next = nextInPair_[r];
+    (prev >= 0 ? nextInPair_[prev] : pair.first) = next;
+    if (next >= 0) prevInPair_[next] = prev;
+    prevInPair_[r] = nextInPair_[r] = -1;
   }
   pairOf_[r] = -1;
   quantity_[r] = 0;
@@ -144,16 +175,25 @@ void RowProblems::ReadRow(int r) {
   const std::string& quantity = grid_.Text(r, col::kQuantity);
   quantity_[r] = IsNumeric(quantity) ? ToDouble(quantity) : 0;
   totalQuantity_ += quantity_[r];
-  Join(r);
+  if (!stale_) quantities_.Add(r, quantity_[r]);
 }
 
-void RowProblems::Join(int r) {
-  if (own_[r] & ((1u << col::kBOID) | (1u << col::kISINCode))) return;
+int RowProblems::PairOfCells(int r) {
+  if (grid_.Cols() < kEntryColumns || (own_[r] & ((1u << col::kBOID) | (1u << col::kISINCode))))
+    return -1;
   PairKey key{grid_.CellAt(r, col::kBOID), grid_.CellAt(r, col::kISINCode)};
   auto [it, added] = pairIds_.try_emplace(key, static_cast<std::int32_t>(pairs_.size()));
   if (added) pairs_.push_back(Pair{key.boid, key.isin});
-  Pair& pair = pairs_[it->second];
-  pairOf_[r] = it->second;
+  return it->second;
+}
+
+void RowProblems::Join(int r, int id) {
+  Pair& pair = pairs_[id];
+  pairOf_[r] = id;
+  prevInPair_[r] = -1;
+  nextInPair_[r] = pair.first;
+  if (pair.first >= 0) prevInPair_[pair.first] = r;
+  pair.first = r;
   if (stale_) {  // a whole re-read: judged once every row is in
     ++pair.rows;
     pair.sum += quantity_[r];
@@ -183,52 +223,93 @@ void RowProblems::Rebuild() {
   const int rows = grid_.Rows();
   own_.assign(rows, 0);
   pairOf_.assign(rows, -1);
+  nextInPair_.assign(rows, -1);
+  prevInPair_.assign(rows, -1);
   quantity_.assign(rows, 0);
   totalQuantity_ = 0;
   pairs_.clear();
   pairIds_.clear();
   counts_.fill(0);
   if (!IsGridEmpty(grid_))
-    for (int r = grid_.FixedRows(); r < rows; ++r) ReadRow(r);
+    for (int r = grid_.FixedRows(); r < rows; ++r) {
+      ReadRow(r);
+      if (const int id = PairOfCells(r); id >= 0) Join(r, id);
+    }
+  quantities_.Assign(quantity_);
   if (report_) LookUpBalances();
   for (Pair& pair : pairs_) {
     JudgeHolding(pair);
     CountPair(pair, +1);
   }
   stale_ = false;
-  ++generation_;
+  wholeListChanged_ = true;
+  changed_.clear();
 }
 
-const std::vector<Problem>& RowProblems::List() {
-  Refresh();
-  if (listed_ == generation_) return list_;
-  list_.clear();
-  listed_ = generation_;
-  if (IsGridEmpty(grid_)) return list_;
+int RowProblems::RowLines(int r, Problem* lines) const {
+  if (r < grid_.FixedRows() || r >= static_cast<int>(own_.size()) || IsGridEmpty(grid_)) return 0;
+  const std::uint32_t bits = own_[r];
+  const Pair* pair = pairOf_[r] >= 0 ? &pairs_[pairOf_[r]] : nullptr;
+  int n = 0;
+  auto add = [&](int col, ProblemKind kind) {
+    lines[n++] = Problem{r, static_cast<std::uint8_t>(col), kind};
+  };
+  for (int c = 1; c < kEntryColumns; ++c)
+    if (bits & (1u << c)) add(c, ProblemKind::BlankField);
+  if (bits & (1u << kDeliveryBit)) add(col::kDeliveryDate, ProblemKind::WrongDeliveryDate);
+  if (bits & (1u << kUnknownBOIDBit)) add(col::kBOID, ProblemKind::UnknownBOID);
+  if (bits & (1u << kUnknownISINBit)) add(col::kISINCode, ProblemKind::UnknownISIN);
+  if (bits & (1u << kBadQuantityBit)) add(col::kQuantity, ProblemKind::BadQuantity);
+  if (bits & (1u << kWrongRefBit)) add(col::kInternalRefNo, ProblemKind::WrongRefKind);
+  if (pair && pair->rows > 1) add(col::kBOID, ProblemKind::NotSummarized);
+  if (pair && pair->holding == Holding::Missing) add(col::kQuantity, ProblemKind::HoldingMissing);
+  if (pair && (pair->holding == Holding::Short || pair->holding == Holding::Unreadable))
+    add(col::kQuantity, ProblemKind::HoldingShort);
+  return n;
+}
+
+int RowProblems::LineCount(int r) const {
+  Problem lines[kMostLinesOfARow];
+  return RowLines(r, lines);
+}
+
+std::optional<Problem> RowProblems::At(int line) const {
+  if (line < 0 || line >= listed_) return std::nullopt;
+  const int r = lines_.Find(line);
+  Problem lines[kMostLinesOfARow];
+  const int k = line - lines_.Before(r);
+  if (k >= RowLines(r, lines)) return std::nullopt;
+  return lines[k];
+}
+
+void RowProblems::PublishAll(ProblemListFollower* follower) {
+  if (follower) follower->ListAboutToReset();
   const int rows = static_cast<int>(own_.size());
-  for (int r = grid_.FixedRows(); r < rows; ++r) {
-    const std::uint32_t bits = own_[r];
-    const Pair* pair = pairOf_[r] >= 0 ? &pairs_[pairOf_[r]] : nullptr;
-    const bool pairWrong =
-        pair &&
-        (pair->rows > 1 || (pair->holding != Holding::None && pair->holding != Holding::Covered));
-    if (bits == 0 && !pairWrong) continue;
-    auto add = [&](int col, ProblemKind kind) {
-      list_.push_back(Problem{r, static_cast<std::uint8_t>(col), kind});
-    };
-    for (int c = 1; c < kEntryColumns; ++c)
-      if (bits & (1u << c)) add(c, ProblemKind::BlankField);
-    if (bits & (1u << kDeliveryBit)) add(col::kDeliveryDate, ProblemKind::WrongDeliveryDate);
-    if (bits & (1u << kUnknownBOIDBit)) add(col::kBOID, ProblemKind::UnknownBOID);
-    if (bits & (1u << kUnknownISINBit)) add(col::kISINCode, ProblemKind::UnknownISIN);
-    if (bits & (1u << kBadQuantityBit)) add(col::kQuantity, ProblemKind::BadQuantity);
-    if (bits & (1u << kWrongRefBit)) add(col::kInternalRefNo, ProblemKind::WrongRefKind);
-    if (pair && pair->rows > 1) add(col::kBOID, ProblemKind::NotSummarized);
-    if (pair && pair->holding == Holding::Missing) add(col::kQuantity, ProblemKind::HoldingMissing);
-    if (pair && (pair->holding == Holding::Short || pair->holding == Holding::Unreadable))
-      add(col::kQuantity, ProblemKind::HoldingShort);
+  shown_.assign(rows, 0);
+  listed_ = 0;
+  for (int r = grid_.FixedRows(); r < rows; ++r) listed_ += shown_[r] = LineCount(r);
+  lines_.Assign(shown_);
+  marked_.assign(rows, 0);
+  changed_.clear();
+  wholeListChanged_ = false;
+  if (follower) follower->ListReset();
+}
+
+void RowProblems::Publish(ProblemListFollower* follower) {
+  Refresh();
+  if (wholeListChanged_) return PublishAll(follower);
+  // In row order, so that the lines before a row's are those published already.
+  std::sort(changed_.begin(), changed_.end());
+  for (const int r : changed_) {
+    marked_[r] = 0;
+    const ProblemLinesChange change{lines_.Before(r), shown_[r], LineCount(r)};
+    if (follower) follower->LinesAboutToChange(change);
+    shown_[r] = change.after;
+    lines_.Add(r, change.after - change.before);
+    listed_ += change.after - change.before;
+    if (follower) follower->LinesChanged(change);
   }
-  return list_;
+  changed_.clear();
 }
 
 int RowProblems::Count(ProblemKind kind) {
@@ -249,11 +330,9 @@ double RowProblems::TotalQuantity() {
 
 double RowProblems::QuantityOfRows(int first, int last) {
   Refresh();
-  double sum = 0;
   first = std::max(first, grid_.FixedRows());
   last = std::min(last, static_cast<int>(quantity_.size()) - 1);
-  for (int r = first; r <= last; ++r) sum += quantity_[r];
-  return sum;
+  return first > last ? 0 : quantities_.Before(last + 1) - quantities_.Before(first);
 }
 
 const char* RowProblems::KindName(ProblemKind kind) {

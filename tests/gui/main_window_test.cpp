@@ -10,13 +10,16 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 
 #include "day/entry_grid.h"
 #include "ground/version.h"
+#include "gui/qt_text.h"
 #include "gui_support.h"
 
 using namespace quorvin;
@@ -195,7 +198,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(w_->Entries().Rows(), 3);
     auto* picker = Find<QDateEdit>(w_, "dtpDate");
     QVERIFY(picker->isVisible());
-    QCOMPARE(picker->geometry(), CellRect(2, col::kTradeDate));
+    // Over the cell, and wide enough for the whole date beside its button.
+    const QRect cell = CellRect(2, col::kTradeDate);
+    QCOMPARE(picker->geometry().topLeft(), cell.topLeft());
+    QCOMPARE(picker->height(), cell.height());
+    QVERIFY(picker->width() >= std::max(cell.width(), picker->sizeHint().width()));
     picker->setDate(QDate(2026, 12, 7));
     QCOMPARE(QString::fromStdString(w_->Entries().Text(2, col::kTradeDate)), "07-Dec-2026");
     QTest::keyClick(picker, Qt::Key_Return);
@@ -316,6 +323,67 @@ class MainWindowTest : public QObject {
       QCOMPARE(opened, QString(button) == "btnList" ? "frmList" : "frmSettings");
     }
     QCOMPARE(QString::fromStdString(shell_->Context().listKind), "BO");
+  }
+
+  void problemsPaneMovesOnlyTheLinesOfTheEditedRow() {
+    QAbstractItemModel* lines = Find<QTableView>(w_, "lstProblems")->model();
+    QAbstractItemModelTester tester(lines, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto shown = [&] {
+      QStringList out;
+      w_->Problems()->RefreshNow();
+      for (int i = 0; i < lines->rowCount(); ++i)
+        out << lines->index(i, 0).data().toString() + " " + lines->index(i, 4).data().toString();
+      return out;
+    };
+    Grid& g = w_->Entries();
+    g.SetRows(3);
+    g.SetText(1, col::kClientCode, "C1001");
+    g.SetText(2, col::kClientCode, "C1002");
+    const QStringList before = shown();
+    g.SetText(1, col::kClientCode, "");
+    QStringList after = shown();
+    const int added = after.indexOf("1 Client Code is not given.");
+    QVERIFY(added >= 0 && added <= before.lastIndexOf(QRegularExpression("1 .*")));
+    after.removeAt(added);
+    QCOMPARE(after, before);
+    g.SetText(1, col::kClientCode, "C1001");
+    QCOMPARE(shown(), before);
+  }
+
+  void remembersItsPlaceUnlessNoScreenShowsIt() {
+    test::TempFolder config;
+    const QString file = QPath(config.File("window.ini"));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect onScreen(screen.topLeft() + QPoint(30, 40),
+                         w_->minimumSize().expandedTo(QSize(640, 480)));
+    struct Case {
+      QRect left;
+      bool maximized;
+      QRect comesBack;  // empty: anywhere on the primary screen
+    };
+    const Case cases[] = {{onScreen, false, onScreen},
+                          {onScreen, true, onScreen},
+                          {onScreen.translated(screen.width() + 5000, 0), false, QRect()}};
+    shell_.reset();
+    for (const Case& c : cases) {
+      for (int start = 0; start < 2; ++start) {
+        AppShell shell(install_->ProgramFolder());
+        shell.KeepWindowPlacementIn(file);
+        QVERIFY(shell.Start());
+        MainWindow* w = shell.Main();
+        if (start == 0) {  // the clerk leaves the window so
+          w->setGeometry(c.left);
+          if (c.maximized) w->showMaximized();
+          w->close();
+          continue;
+        }
+        QCOMPARE(w->isMaximized(), c.maximized);
+        if (c.comesBack.isEmpty())
+          QVERIFY(screen.contains(w->geometry().topLeft()));
+        else
+          QCOMPARE(c.maximized ? w->normalGeometry() : w->geometry(), c.comesBack);
+      }
+    }
   }
 
   void saveAndReloadThroughTheButtons() {

@@ -1,7 +1,8 @@
 // Tests of the problems the main window lists: each kind found and gone again
-// as cells are edited, the incremental counts equal to a fresh reading, the
-// holding report remembered for the day, the search as typed, and the loads
-// that must not pass silently.
+// as cells are edited, the incremental counts and list (and a view that
+// follows the list line by line) equal to a fresh reading, the holding report
+// remembered for the day, the search as typed, and the loads that must not
+// pass silently.
 #include "windows/row_problems.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,42 @@ using test::EntryFixture;
 using test::kBoidA;
 using test::kBoidB;
 
+// A view's copy of the published list, kept by the changes it is told of only.
+class MirrorList : public ProblemListFollower {
+ public:
+  explicit MirrorList(const RowProblems& problems) : problems_(problems) {}
+  std::vector<Problem> lines;
+
+  void ListAboutToReset() override {}
+  void ListReset() override {
+    lines.clear();
+    for (int i = 0; i < problems_.Listed(); ++i) lines.push_back(*problems_.At(i));
+  }
+  void LinesAboutToChange(const ProblemLinesChange&) override {
+    EXPECT_EQ(problems_.Listed(), static_cast<int>(lines.size()));
+  }
+  void LinesChanged(const ProblemLinesChange& c) override {
+    ASSERT_LE(c.line + c.before, static_cast<int>(lines.size()));
+    lines.erase(lines.begin() + c.line, lines.begin() + c.line + c.before);
+    for (int i = 0; i < c.after; ++i)
+      lines.insert(lines.begin() + c.line + i, *problems_.At(c.line + i));
+  }
+
+ private:
+  const RowProblems& problems_;
+};
+
+std::vector<Problem> Lines(RowProblems& problems, ProblemListFollower* follower = nullptr) {
+  problems.Publish(follower);
+  std::vector<Problem> out;
+  for (int i = 0; i < problems.Listed(); ++i) out.push_back(problems.At(i).value());
+  return out;
+}
+
 class Problems : public EntryFixture {
  protected:
+  MirrorList mirror{controller.ListedProblems()};
+
   // A row the exchange would take as it stands.
   int GoodRow(const std::string& boid, const std::string& client, const std::string& qty) {
     int r = AddEntry("08-Dec-2026", client, boid, "ALPHATEX", "MG1000ALPH31", qty);
@@ -28,12 +63,9 @@ class Problems : public EntryFixture {
     grid.SetText(r, col::kInternalRefNo, "I2045130812261");
     return r;
   }
-  std::vector<std::pair<int, ProblemKind>> Listed() {
-    std::vector<std::pair<int, ProblemKind>> out;
-    for (const Problem& p : controller.Problems().List()) out.emplace_back(p.row, p.kind);
-    return out;
-  }
-  // The counts kept edit by edit equal those of a reading of every row.
+  std::vector<Problem> List() { return Lines(controller.Problems(), &mirror); }
+  // The counts and the list kept edit by edit equal those of a reading of
+  // every row, and so does the view's copy moved line by line.
   void ExpectSameAsFreshReading(const std::string& report = "") {
     RowProblems fresh(app, grid);
     fresh.SetSettlementDate(view.settlement);
@@ -42,7 +74,12 @@ class Problems : public EntryFixture {
           std::make_shared<const HoldingFile>(test::TempFolder::ReadFile(report)));
     for (int k = 0; k < kProblemKinds; ++k)
       EXPECT_EQ(controller.Problems().Count(ProblemKind(k)), fresh.Count(ProblemKind(k))) << k;
-    EXPECT_EQ(controller.Problems().List().size(), fresh.List().size());
+    const std::vector<Problem> listed = List();
+    EXPECT_EQ(listed, Lines(fresh));
+    EXPECT_EQ(mirror.lines, listed);
+    for (int r = grid.FixedRows(); r + 1 < grid.Rows(); ++r)
+      EXPECT_EQ(controller.Problems().QuantityOfRows(r, r + 1), fresh.QuantityOfRows(r, r + 1))
+          << r;
   }
 };
 
@@ -81,7 +118,7 @@ TEST_F(Problems, EachWrongCellIsListedWithItsCellAndGoesWhenPutRight) {
     // Row 2 takes row 1's ISIN in the last case: both rows then share a pair.
     if (c.kind == ProblemKind::NotSummarized) grid.SetText(2, col::kBOID, kBoidA);
     grid.SetText(2, c.col, c.text);
-    const auto& list = controller.Problems().List();
+    const std::vector<Problem> list = List();
     ASSERT_FALSE(list.empty());
     const Problem& p = list.back();
     EXPECT_EQ(p.row, 2);
@@ -99,6 +136,7 @@ TEST_F(Problems, EachWrongCellIsListedWithItsCellAndGoesWhenPutRight) {
 
   // Enter on a problem takes the grid to its cell.
   grid.SetText(2, col::kScripID, "");
+  List();  // as the pane shows it
   controller.GoToProblem(0);
   EXPECT_EQ(grid.Row(), 2);
   EXPECT_EQ(grid.Col(), col::kScripID);
@@ -190,7 +228,8 @@ TEST_F(Problems, ALoadTellsWhatItTookAndRefusesAFileOfNoTrades) {
   for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
     dialogs.QueueOpenFile(dir.File("payout_10-Dec-2026.txt"));
     dialogs.Expect(
-        "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\nSwitch to Pay Out "
+        "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\nSwitch to Pay "
+        "Out "
         "and load it?",
         "Switch to Pay Out", MsgIcon::Question, answer, MsgButtons::YesNoDefaultNo);
     controller.LoadTradeFile();
