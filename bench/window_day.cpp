@@ -1,7 +1,8 @@
 // The clerk's gestures on a large day in the real main window, timed:
 //
 //   window_day DAY_FOLDER [--shots PREFIX] [--no-buttons]
-//   window_day --self-check     (ctest: a 5,000-line day of its own)
+//   window_day DAY_FOLDER --fix-pass
+//   window_day --self-check [--fix-pass]   (ctest: a 5,000-line day of its own)
 //
 // DAY_FOLDER holds gen_day's files. The program starts as it does for a clerk
 // (settings file, BO and ISIN lists from its data folder, the main window),
@@ -18,6 +19,13 @@
 //     the Enter until the grid, the pane's list and counts and the status line
 //     show the edit;
 //   - "Auto-Fill" and "Summarize" through their buttons (unless --no-buttons).
+//
+// --fix-pass instead loads the day, auto-fills, summarizes and checks it
+// against the day's holding report, then puts every problem right from the
+// problems pane with the keyboard alone, as a clerk would: F8 to the pane,
+// Enter to the cell, then the Quantity lowered to the holding balance (Enter,
+// the digits, Enter) or the row deleted (Delete, Enter on its question). It
+// counts the keys and the time, and checks the day again at the end.
 //
 // One line per measure; the exit status is 1 when a target is missed and 2
 // when the window did not do what the gesture asks (or could not be set up).
@@ -154,8 +162,8 @@ struct Result {
 
 class WindowDay {
  public:
-  WindowDay(const std::string& dayFolder, std::string shots, bool buttons)
-      : day_(dayFolder), shots_(std::move(shots)), buttons_(buttons) {}
+  WindowDay(const std::string& dayFolder, std::string shots, bool buttons, bool fixPass = false)
+      : day_(dayFolder), shots_(std::move(shots)), buttons_(buttons), fixPass_(fixPass) {}
   ~WindowDay() {
     modals_.reset();
     watcher_.reset();
@@ -167,6 +175,7 @@ class WindowDay {
   int Run() {
     if (!SetUp()) return 2;
     if (!Load()) return 2;
+    if (fixPass_) return FixPass();
     Shot("load");
     // The file dialog had the focus; the clerk's keys go to the main window again.
     w_->activateWindow();
@@ -500,6 +509,105 @@ class WindowDay {
     return true;
   }
 
+  // Keys as the clerk types them, counted.
+  void Key(QWidget* to, Qt::Key key) {
+    QTest::keyClick(to, key);
+    ++keys_;
+  }
+  void Type(QWidget* to, const QString& text) {
+    QTest::keyClicks(to, text);
+    keys_ += static_cast<int>(text.size());
+  }
+  // Check with the day's holding report: the holding message when some pairs
+  // are not covered, else the box that says the check is complete.
+  bool Check(const char* step, bool failures) {
+    modals_->File(QString::fromStdString(day_ + "11DPA6UX.TXT"));
+    if (failures)
+      modals_->Holding();
+    else
+      modals_->Box(QMessageBox::Ok);
+    if (!ClickWidget(w_->Button("btnCheck")->Widget())) return Fail("Check is disabled");
+    if (!Settle([&] { return AtRest(); }) || !NoProblems(step)) return false;
+    const QStringList seen = modals_->TakeSeen();
+    const QString last = failures ? "Holding|" : "Information|";
+    if (seen.size() != 2 || !seen[0].startsWith("File|") || !seen[1].startsWith(last) ||
+        (!failures && !seen[1].endsWith("|Holding balance checking completed.")))
+      return Fail(std::string(step) + ": unexpected windows: " + seen.join("; ").toStdString());
+    return true;
+  }
+
+  int FixPass() {
+    if (!ClickButton("btnAutoFields", "auto-fill", false) ||
+        !ClickButton("btnSummarize", "summarize", true))
+      return 2;
+    if (!Check("check", true)) return 2;
+    // The holding message had the focus; the clerk's keys go to the main window again.
+    w_->activateWindow();
+    if (!QTest::qWaitForWindowActive(w_)) return Fail("the main window is not active"), 2;
+    view_->setFocus();
+    gui::ProblemsPane* pane = w_->Problems();
+    QAbstractItemModel* lines = pane->List()->model();
+    pane->RefreshNow();
+    const int found = lines->rowCount(), rows = DataRows();
+    RowProblems& problems = w_->Controller().Problems();
+    std::string kinds;
+    for (int k = 0; k < kProblemKinds; ++k)
+      if (const int n = problems.Count(static_cast<ProblemKind>(k)); n > 0)
+        kinds += std::string("  ") + RowProblems::KindName(static_cast<ProblemKind>(k)) + ": " +
+                 std::to_string(n) + "\n";
+    const auto start = Clock::now();
+    int lowered = 0, deleted = 0;
+    for (int guard = 0; lines->rowCount() > 0 && guard < 4 * found; ++guard) {
+      Key(QApplication::focusWidget() ? QApplication::focusWidget() : w_, Qt::Key_F8);
+      QTableView* list = pane->List();
+      if (!list->hasFocus() || !list->currentIndex().isValid())
+        return Fail("F8 did not put the focus on a problem (focus on " +
+                    std::string(QApplication::focusWidget()
+                                    ? qPrintable(QApplication::focusWidget()->objectName())
+                                    : "nothing") +
+                    ")"),
+               2;
+      const QString wrong = list->model()->index(list->currentIndex().row(), 4).data().toString();
+      Key(list, Qt::Key_Return);
+      if (!view_->hasFocus()) return Fail("Enter on the pane did not go to the grid"), 2;
+      // "Holding insufficient: Pay In quantity 500, holding balance 300."
+      const QString balance = wrong.section("holding balance ", 1).chopped(1);
+      bool number = false;
+      const long long left = balance.toLongLong(&number);
+      if (G().Col() == col::kQuantity && number && left >= 1) {
+        Key(view_, Qt::Key_Return);
+        if (!editor_->isVisible()) return Fail("Enter did not open the Quantity's editor"), 2;
+        editor_->selectAll();
+        Type(editor_, QString::number(left));
+        Key(editor_, Qt::Key_Return);
+        ++lowered;
+      } else {
+        modals_->Box(QMessageBox::Yes);
+        Key(view_, Qt::Key_Delete);
+        ++keys_;  // Enter on "Delete Confirmation"
+        if (!NoProblems("delete")) return 2;
+        modals_->TakeSeen();
+        // The window system gives the main window back its activation after the box.
+        w_->activateWindow();
+        if (!QTest::qWaitForWindowActive(w_)) return Fail("the main window is not active"), 2;
+        ++deleted;
+      }
+      pane->RefreshNow();
+    }
+    const double passMs = MsSince(start);
+    if (lines->rowCount() > 0) return Fail("problems are left after the pass"), 2;
+    if (!Check("check again", false)) return 2;
+    std::printf("day: %s\n", day_.c_str());
+    std::printf("rows after the summary: %d, problems in the pane: %d\n", rows, found);
+    std::printf("%s", kinds.c_str());
+    std::printf("put right from the pane: %d quantities lowered to the balance, %d rows deleted\n",
+                lowered, deleted);
+    std::printf("keys: %d (%.1f a problem); the program's time for the pass: %.0f ms\n", keys_,
+                static_cast<double>(keys_) / std::max(found, 1), passMs);
+    std::printf("Check again: \"Holding balance checking completed.\"\n");
+    return 0;
+  }
+
   bool ClickButton(const char* button, const char* name, bool confirm) {
     Result result{name, {}, 0, ""};
     if (confirm) modals_->Box(QMessageBox::Yes);
@@ -543,7 +651,8 @@ class WindowDay {
   }
 
   std::string day_, shots_, trade_, program_;
-  bool buttons_;
+  bool buttons_, fixPass_;
+  int keys_ = 0;
   double startMs_ = 0;
   int loadedRows_ = 0;
   Clock::time_point clickStart_;
@@ -562,7 +671,7 @@ class WindowDay {
 int main(int argc, char* argv[]) {
   quorvin::KeepFreedMemoryForReuse();  // as the program's main does
   std::string day, shots;
-  bool buttons = true, selfCheck = false, bad = false;
+  bool buttons = true, selfCheck = false, fixPass = false, bad = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--shots" && i + 1 < argc)
@@ -571,6 +680,8 @@ int main(int argc, char* argv[]) {
       buttons = false;
     else if (a == "--self-check")
       selfCheck = true;
+    else if (a == "--fix-pass")
+      fixPass = true;
     else if (!a.empty() && a[0] != '-' && day.empty())
       day = a;
     else
@@ -579,7 +690,8 @@ int main(int argc, char* argv[]) {
   if (bad || day.empty() == !selfCheck) {
     std::fprintf(stderr,
                  "usage: window_day DAY_FOLDER [--shots PREFIX] [--no-buttons]\n"
-                 "       window_day --self-check\n");
+                 "       window_day DAY_FOLDER --fix-pass\n"
+                 "       window_day --self-check [--fix-pass]\n");
     return 2;
   }
   // Measured without a screen unless another platform is asked for.
@@ -588,7 +700,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Quorvin");
   if (!selfCheck) {
     if (day.back() != '/') day += '/';
-    quorvin::bench::WindowDay run(day, shots, buttons);
+    quorvin::bench::WindowDay run(day, shots, buttons, fixPass);
     return run.Run();
   }
   // A small day of its own: every gesture must do what it asks; the times are
@@ -600,7 +712,7 @@ int main(int argc, char* argv[]) {
     quorvin::bench::DayShape shape;
     shape.tradeLines = 5000;
     quorvin::bench::WriteDay(std::string(folder) + "/", shape);
-    quorvin::bench::WindowDay run(std::string(folder) + "/", shots, buttons);
+    quorvin::bench::WindowDay run(std::string(folder) + "/", shots, buttons, fixPass);
     status = run.Run();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "window_day: %s\n", e.what());
