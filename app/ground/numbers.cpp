@@ -70,4 +70,15 @@ std::int32_t AddInt32(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(sum);
 }
 
+std::string Grouped(long long n) {
+  const std::string digits = std::to_string(n);
+  const size_t first = n < 0 ? 1 : 0;
+  std::string grouped = digits.substr(0, first);
+  for (size_t i = first; i < digits.size(); ++i) {
+    if (i > first && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
 }  // namespace quorvin

@@ -3,6 +3,7 @@
 // at most one decimal point, at least one digit. Blanks, digit-group commas and
 // exponents are not numeric: a BOID or a quantity is never written that way.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace quorvin {
@@ -19,5 +20,9 @@ std::int32_t ToInt32(std::string_view text);
 std::int32_t RoundToInt32(double value);
 // Throws AppError("Overflow") when the sum leaves the signed 32-bit range.
 std::int32_t AddInt32(std::int32_t a, std::int32_t b);
+
+// A whole number with its thousands marked, as the window shows counts:
+// 1234567 -> "1,234,567".
+std::string Grouped(long long n);
 
 }  // namespace quorvin

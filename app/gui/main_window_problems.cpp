@@ -2,11 +2,12 @@
 // the clerk types, and Ctrl+G to a row number.
 #include <QAction>
 #include <QInputDialog>
-#include <QLocale>
 #include <QStatusBar>
 #include <QToolButton>
+#include <cmath>
 
 #include "day/entry_grid.h"
+#include "ground/numbers.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 
@@ -75,17 +76,16 @@ void MainWindow::BuildProblemsPane() {
 
 void MainWindow::UpdateStatus() {
   RowProblems& problems = controller_->Problems();
-  const QLocale c(QLocale::English, QLocale::UnitedStates);  // 1,234,567
-  auto number = [&](double v) { return c.toString(v, 'f', 0); };
+  auto number = [](double v) { return QString::fromStdString(Grouped(std::llround(v))); };
   const int rows = IsGridEmpty(entries_) ? 0 : entries_.Rows() - entries_.FixedRows();
   const int top = std::min(entries_.Row(), entries_.RowSel());
   const int bottom = std::max(entries_.Row(), entries_.RowSel());
   const int selected = rows == 0 || top < entries_.FixedRows() ? 0 : bottom - top + 1;
   QString text = QString("Rows: %1    Total quantity: %2    Selected: %3 %4, quantity %5    ")
-                     .arg(c.toString(rows), number(rows ? problems.TotalQuantity() : 0),
-                          c.toString(selected), selected == 1 ? "row" : "rows",
+                     .arg(number(rows), number(rows ? problems.TotalQuantity() : 0),
+                          number(selected), selected == 1 ? "row" : "rows",
                           number(selected ? problems.QuantityOfRows(top, bottom) : 0));
-  text += QString("Problems: %1").arg(c.toString(problems.Total()));
+  text += QString("Problems: %1").arg(number(problems.Total()));
   lblStatus_->setText(text);
   // The line only widens, so that what stands beside it stays put as the numbers change.
   lblStatus_->setMinimumWidth(std::max(lblStatus_->minimumWidth(), lblStatus_->sizeHint().width()));

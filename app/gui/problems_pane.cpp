@@ -3,13 +3,13 @@
 #include "gui/problems_pane.h"
 
 #include <QHeaderView>
-#include <QLocale>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 
 #include "day/entry_grid.h"
+#include "ground/numbers.h"
 #include "gui/qt_text.h"
 
 namespace quorvin::gui {
@@ -18,7 +18,7 @@ namespace {
 enum Column { kRow, kClient, kBOID, kISIN, kWhat, kColumns };
 
 QString Grouped(int n) {
-  return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);  // 1,234,567
+  return QString::fromStdString(quorvin::Grouped(n));
 }
 
 // "12 problems.  Blank field: 10   Unknown BO ID: 2", counts[k] being of kind k.

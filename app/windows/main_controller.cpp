@@ -10,6 +10,7 @@
 #include "day/row_operations.h"
 #include "ground/errors.h"
 #include "ground/grid_text.h"
+#include "ground/numbers.h"
 #include "ground/text.h"
 #include "ground/text_files.h"
 #include "ground/version.h"
@@ -26,12 +27,7 @@ namespace {
 
 // "1 row", "9,904 rows".
 std::string Counted(size_t n, const std::string& what) {
-  std::string digits = std::to_string(n), grouped;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped + " " + what + (n == 1 ? "" : "s");
+  return Grouped(static_cast<long long>(n)) + " " + what + (n == 1 ? "" : "s");
 }
 
 }  // namespace

@@ -54,6 +54,9 @@ TEST(Numbers, NumericMeansSignDigitsAndOnePoint) {
   for (const char* no : {"", "0", "000", "-5", "+5", "1.0", "1,000", "abc", " 5", "2147483648",
                          "99999999999999999999"})
     EXPECT_FALSE(IsWholeQuantity(no)) << no;
+  for (auto [n, text] : {std::pair{0LL, "0"}, {999LL, "999"}, {1000LL, "1,000"},
+                         {1234567LL, "1,234,567"}, {-1234567LL, "-1,234,567"}, {-999LL, "-999"}})
+    EXPECT_EQ(Grouped(n), text) << n;
 }
 
 TEST(Numbers, Int32ConversionRoundsHalfToEvenAndGuardsItsRange) {
