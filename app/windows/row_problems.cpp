@@ -149,7 +149,6 @@ void RowProblems::JudgeHolding(Pair& pair) {
 void RowProblems::Leave(int r) {
   Count(own_[r], -1);
   own_[r] = 0;
-  totalQuantity_ -= quantity_[r];
   quantities_.Add(r, -quantity_[r]);
   const int id = pairOf_[r];
   if (id >= 0) {
@@ -174,7 +173,6 @@ void RowProblems::ReadRow(int r) {
   if (grid_.Cols() < kEntryColumns) return;
   const std::string& quantity = grid_.Text(r, col::kQuantity);
   quantity_[r] = IsNumeric(quantity) ? ToDouble(quantity) : 0;
-  totalQuantity_ += quantity_[r];
   if (!stale_) quantities_.Add(r, quantity_[r]);
 }
 
@@ -226,7 +224,6 @@ void RowProblems::Rebuild() {
   nextInPair_.assign(rows, -1);
   prevInPair_.assign(rows, -1);
   quantity_.assign(rows, 0);
-  totalQuantity_ = 0;
   pairs_.clear();
   pairIds_.clear();
   counts_.fill(0);
@@ -325,7 +322,7 @@ int RowProblems::Total() {
 
 double RowProblems::TotalQuantity() {
   Refresh();
-  return totalQuantity_;
+  return quantities_.Before(quantities_.Size());
 }
 
 double RowProblems::QuantityOfRows(int first, int last) {

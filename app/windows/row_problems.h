@@ -180,7 +180,6 @@ class RowProblems : public GridListener {
   std::vector<std::int32_t> nextInPair_, prevInPair_;  // per grid row, -1 at the ends
   std::vector<double> quantity_;   // per grid row: its Quantity, 0 when not a number
   PrefixSums<double> quantities_;  // of quantity_
-  double totalQuantity_ = 0;
   std::vector<Pair> pairs_;
   std::unordered_map<PairKey, std::int32_t, PairHash> pairIds_;
   std::array<int, kProblemKinds> counts_{};

@@ -2,18 +2,17 @@
 // loopback port, and a listener that never answers.
 #include "exchange_emulator.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <stdexcept>
+
+#include "loopback_sockets.h"
 
 extern char** environ;
 
@@ -21,24 +20,6 @@ namespace quorvin::test {
 namespace {
 
 constexpr int kStartTimeoutMs = 20000;
-
-// Binds a loopback TCP socket to a free port; returns the socket.
-int BindLoopback(int* port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) throw std::runtime_error("socket failed");
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = 0;
-  socklen_t len = sizeof addr;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    ::close(fd);
-    throw std::runtime_error("bind on 127.0.0.1 failed");
-  }
-  *port = ntohs(addr.sin_port);
-  return fd;
-}
 
 }  // namespace
 
@@ -99,25 +80,18 @@ ExchangeEmulator::~ExchangeEmulator() {
 
 int UnusedLoopbackPort() {
   int port = 0;
-  ::close(BindLoopback(&port));
+  ::close(ListenOnLoopback(&port));
   return port;
 }
 
 bool LoopbackPortTakesConnections(int port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = htons(static_cast<uint16_t>(port));
-  const bool taken = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  ::close(fd);
-  return taken;
+  const int fd = ConnectToLoopback(port);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0;
 }
 
 SilentServer::SilentServer() {
-  fd_ = BindLoopback(&port_);
-  if (::listen(fd_, 8) != 0) throw std::runtime_error("listen failed");
+  fd_ = ListenOnLoopback(&port_);
 }
 
 SilentServer::~SilentServer() {

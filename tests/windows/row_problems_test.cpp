@@ -228,9 +228,8 @@ TEST_F(Problems, ALoadTellsWhatItTookAndRefusesAFileOfNoTrades) {
   for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
     dialogs.QueueOpenFile(dir.File("payout_10-Dec-2026.txt"));
     dialogs.Expect(
-        "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\nSwitch to Pay "
-        "Out "
-        "and load it?",
+        "payout_10-Dec-2026.txt is a Pay Out file, and the window shows Pay In.\r\n"
+        "Switch to Pay Out and load it?",
         "Switch to Pay Out", MsgIcon::Question, answer, MsgButtons::YesNoDefaultNo);
     controller.LoadTradeFile();
     EXPECT_EQ(app.instructionKind, answer == MsgAnswer::Yes ? kPayOut : kPayIn);
